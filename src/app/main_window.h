@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+
+namespace aquarium {
+
+struct AppState;
+class FileListBox;
+class VersionWindow;
+
+// TForm1: the main window. A five-page notebook on the left and the frame buttons on
+// the right. It shows the application state and writes user edits back into it.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    MainWindow(AppState& state, VersionWindow& versionWindow);
+
+    // Shows the whole state anew in the controls.
+    void Refresh();
+
+    void Button10Click();
+    void Button1Click();
+
+    QTabWidget* TabbedNotebook1 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button10 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+
+    // Accessory page.
+    FileListBox* FileListBox1 = nullptr;
+    // Tank page.
+    QLabel* Label15 = nullptr;
+    QLabel* Label16 = nullptr;
+    QListWidget* FileListBox2 = nullptr;
+    // Random list page.
+    QListWidget* ListBox1 = nullptr;
+    FileListBox* FileListBox4 = nullptr;
+    // MIDI list page.
+    QLineEdit* Edit7 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    FileListBox* FileListBox3 = nullptr;
+
+private:
+    QWidget* AddPage(const QString& caption, const char* name);
+    void BuildAccessoryPage(QWidget* page);
+    void BuildTankPage(QWidget* page);
+    void BuildRandomPage(QWidget* page);
+    void BuildMidiPage(QWidget* page);
+
+    AppState& m_state;
+    VersionWindow& m_versionWindow;
+};
+
+} // namespace aquarium

@@ -1,0 +1,75 @@
+#include "app/qt_prompts.h"
+
+#include "app/app_state.h"
+#include "platform/windows_path.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace aquarium {
+
+void QtPrompts::ShowMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+void QtPrompts::ShowError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+QString QtPrompts::QtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString masks = parts[i + 1];
+        masks.replace(u';', u' ');
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], masks);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> QtPrompts::Run(const FileDialogRequest& request, bool save)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtFilter(request.Filter));
+    if (!request.DefaultExtension.isEmpty())
+        dialog.setDefaultSuffix(request.DefaultExtension);
+    if (!request.ConfirmOverwrite)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QString folder = m_paths.ToHost(request.InitialFolder);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        dialog.setDirectory(folder);
+    QString name = request.FileName;
+    if (!name.contains(u'*')) {
+        if (name.contains(u'\\'))
+            name = m_paths.ToHost(name);
+        if (!name.isEmpty())
+            dialog.selectFile(name);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().first();
+    if (request.ChangesCurrentFolder)
+        QDir::setCurrent(QFileInfo(chosen).absolutePath());
+    return m_paths.ToWindows(chosen);
+}
+
+std::optional<QString> QtPrompts::OpenFileName(const FileDialogRequest& request)
+{
+    return Run(request, false);
+}
+
+std::optional<QString> QtPrompts::SaveFileName(const FileDialogRequest& request)
+{
+    return Run(request, true);
+}
+
+} // namespace aquarium

@@ -1,0 +1,167 @@
+#include "app/startup.h"
+
+#include "app/app_state.h"
+#include "document/aquarium.h"
+#include "document/line_scan.h"
+#include "lists/list_logic.h"
+#include "platform/files.h"
+#include "platform/prompts.h"
+#include "platform/raster.h"
+#include "platform/registry.h"
+
+namespace aquarium {
+
+namespace {
+
+const QString kRegistryKey = QStringLiteral("Software\\Kesso Soft\\Ulvaro");
+
+QString ReadSetting(const Registry& registry, const QString& name, const QString& fallback)
+{
+    return registry.ReadString(kRegistryKey, name).value_or(fallback);
+}
+
+} // namespace
+
+void FormCreate(AppState& state, const Registry& registry)
+{
+    Aquarium& doc = state.Doc;
+    const Files& files = state.FileSystem;
+
+    state.Edition98 = false;
+    if (ReadSetting(registry, QStringLiteral("KessosUlvaro98"), QStringLiteral("0")) == u"1") {
+        doc.DataFolder = ReadSetting(registry, QStringLiteral("DataFile98"), QString());
+        state.Edition98 = true;
+    } else {
+        doc.DataFolder = ReadSetting(registry, QStringLiteral("DataFile"), QString());
+    }
+    state.MidiFolder = ReadSetting(registry, QStringLiteral("BGMFile"), QString());
+
+    if (doc.DataFolder.startsWith(u'"'))
+        doc.DataFolder = doc.DataFolder.mid(1, doc.DataFolder.size() - 2);
+
+    state.MidiListFile = state.MidiFolder;
+    const QString folderOfList = FolderOfPath(state.MidiFolder);
+    if (state.MidiFolder.size() > 9 && folderOfList != state.MidiFolder) {
+        state.MidiFolder = folderOfList;
+    } else {
+        // Too short to be a path, or no folder part at all: the Windows media folder.
+        state.MidiFolder = (files.WindowsFolder() + QStringLiteral("\\media\\")).toLower();
+        state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");
+    }
+    if (!state.MidiListFile.endsWith(QStringLiteral(".lst")))
+        state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");
+    state.MidiListShown = state.MidiListFile;
+    if (files.FileExists(state.MidiListFile))
+        state.MidiList = files.ReadListFile(state.MidiListFile);
+
+    state.CurrentFile.clear();
+    if (doc.DataFolder.isEmpty()) {
+        QString current = files.CurrentFolder();
+        if (!current.endsWith(u'\\'))
+            current += u'\\';
+        doc.DataFolder = current + QStringLiteral("tetra.uld");
+    }
+    CheckFolders(state);
+
+    doc.SandName = doc.DataSubFolder + (state.Edition98 ? QStringLiteral("sand")
+                                                        : QStringLiteral("底砂"));
+    LoadRandomList(state);
+    doc.BubbleName = doc.DataSubFolder + QStringLiteral("bubble");
+    doc.SoundName = doc.DataSubFolder + QStringLiteral("boo-n");
+    doc.FoodName = doc.DataSubFolder + QStringLiteral("esa");
+
+    for (ObjectBmp& entry : doc.ObjectBmpTable) {
+        entry.Picture = QImage();
+        entry.Mask = QImage();
+    }
+    doc.ScreenWidth = 1024;
+    doc.ScreenHeight = 768;
+    doc.LastObject = -1;
+    doc.LastObjectBmp = -1;
+    doc.SelectedObject = -1;
+
+    state.TankPicture = MakePicture(kPreviewWidth, kPreviewHeight, 0xFFFF00);
+    state.NumberStrip = MakePicture(kPreviewWidth, kNumberStripHeight, kWhite);
+}
+
+void CheckFolders(AppState& state)
+{
+    Aquarium& doc = state.Doc;
+    doc.DataFolder = FolderOfPath(doc.DataFolder);
+    if (!state.FileSystem.FolderExists(doc.DataFolder)) {
+        state.UserPrompts.ShowMessage(QStringLiteral("設定中の以下のﾌｫﾙﾀﾞ名が不適切です  ")
+                                      + doc.DataFolder);
+        return;
+    }
+    state.SubFolderListFolder = doc.DataFolder;
+    state.SubFolderEntries.clear();
+    for (const QString& name : state.FileSystem.ListFolders(doc.DataFolder))
+        state.SubFolderEntries << u'[' + name + u']';
+    state.SubFolderIndex = -1;
+
+    if (state.SubFolderEntries.isEmpty()) {
+        doc.DataSubFolder.clear();
+    } else if (!doc.DataSubFolder.isEmpty()) {
+        QString wanted = doc.DataSubFolder;
+        if (wanted.endsWith(u'\\'))
+            wanted.chop(1);
+        wanted = (u'[' + wanted + u']').toUpper();
+        for (int i = 0; i < state.SubFolderEntries.size(); ++i) {
+            if (Trim(state.SubFolderEntries[i]).toUpper() == wanted) {
+                state.SubFolderIndex = i;
+                break;
+            }
+        }
+    } else {
+        state.SubFolderIndex = 0;
+        const QString& first = state.SubFolderEntries.first();
+        doc.DataSubFolder = first.mid(1, first.size() - 2) + u'\\';
+    }
+    SyncAccessoryFolder(state);
+}
+
+void SyncAccessoryFolder(AppState& state)
+{
+    const QString wanted = state.Doc.DataFolder + state.Doc.DataSubFolder;
+    if ((state.AccessoryListFolder + u'\\').toUpper() == wanted.toUpper())
+        return;
+    state.AccessoryListFolder = wanted;
+    if (state.AccessoryListFolder.size() > 3 && state.AccessoryListFolder.endsWith(u'\\'))
+        state.AccessoryListFolder.chop(1);
+}
+
+void LoadRandomList(AppState& state)
+{
+    state.RandomFileListFolder = state.Doc.DataFolder;
+    const QString path = state.Doc.DataFolder + QStringLiteral("random.uld");
+    if (!state.FileSystem.FileExists(path))
+        return;
+    QStringList entries = state.FileSystem.ReadListFile(path);
+    SortWithoutCase(entries);
+    FilterRandomList(entries);
+    state.RandomList = entries;
+}
+
+void SaveLists(AppState& state)
+{
+    // Each list is written on its own: an empty random list never keeps the MIDI list
+    // from being saved.
+    if (!state.RandomList.isEmpty()) {
+        FilterRandomList(state.RandomList);
+        if (!state.RandomList.isEmpty())
+            state.FileSystem.WriteLines(state.Doc.DataFolder + QStringLiteral("random.uld"),
+                                        state.RandomList);
+    }
+    if (!state.MidiList.isEmpty()) {
+        RemoveEmptyEntries(state.MidiList);
+        if (!state.MidiList.isEmpty()) {
+            if (state.MidiListShown.isEmpty()) {
+                state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");
+                state.MidiListShown = state.MidiListFile;
+            }
+            state.FileSystem.WriteLines(state.MidiListFile, state.MidiList);
+        }
+    }
+}
+
+} // namespace aquarium

@@ -1,0 +1,30 @@
+#pragma once
+
+namespace aquarium {
+
+struct AppState;
+class Registry;
+
+inline constexpr int kNumberStripHeight = 126;
+
+// Creation of the main window's state: reads the screen saver's registry settings,
+// derives the folders, loads the MIDI list and the random list, sets the document's
+// defaults and prepares the accessory pictures and canvases. Messages go to the prompts.
+void FormCreate(AppState& state, const Registry& registry);
+
+// Cuts DataFolder to its folder, checks that it exists (a message when not) and points
+// the sub-folder list at it, choosing DataSubFolder. Ends with SyncAccessoryFolder.
+void CheckFolders(AppState& state);
+
+// Points the accessory file list at DataFolder + DataSubFolder when it shows another folder.
+void SyncAccessoryFolder(AppState& state);
+
+// Points the aquarium file list at DataFolder and, when DataFolder has a random.uld,
+// replaces the random list by its entries without empty lines and random.uld itself.
+void LoadRandomList(AppState& state);
+
+// Writes the random list to DataFolder\random.uld and the MIDI list to MidiListFile,
+// each only when it holds an entry after filtering. A write error throws.
+void SaveLists(AppState& state);
+
+} // namespace aquarium

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "document/aquarium.h"
+
+namespace aquarium {
+
+class Files;
+
+// Loads the picture at path (a Windows path) into entry index of the accessory bitmap
+// table, scaled to the preview (width * 320 / ScreenWidth by height * 240 / ScreenHeight),
+// and builds its mask from the key colour of the top-left pixel. The entry's BmpName is
+// not touched. A picture that cannot be read throws; the entry keeps what it had.
+void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, int index);
+
+// The same scaling and mask, on a picture already loaded.
+void ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight, QImage& picture,
+                    QImage& mask);
+
+} // namespace aquarium

@@ -1,0 +1,134 @@
+#include "platform/files.h"
+
+#include "platform/platform_error.h"
+#include "platform/text_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace aquarium {
+
+namespace {
+
+void SortWithoutCase(QStringList& names)
+{
+    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+}
+
+} // namespace
+
+QString Files::ToHost(const QString& windowsPath) const
+{
+    if (PathMap::IsAbsolute(windowsPath))
+        return m_paths.ToHost(windowsPath);
+    return m_paths.ToHost(windowsPath, CurrentFolder());
+}
+
+bool Files::FileExists(const QString& windowsPath) const
+{
+    if (windowsPath.isEmpty())
+        return false;
+    const QFileInfo info(ToHost(windowsPath));
+    return !info.filePath().isEmpty() && info.exists() && !info.isDir();
+}
+
+bool Files::FolderExists(const QString& windowsPath) const
+{
+    if (windowsPath.isEmpty())
+        return false;
+    const QFileInfo info(ToHost(windowsPath));
+    return !info.filePath().isEmpty() && info.isDir();
+}
+
+QStringList Files::ListFiles(const QString& windowsFolder, const QString& masks) const
+{
+    QList<QRegularExpression> patterns;
+    for (const QString& mask : masks.split(u';', Qt::SkipEmptyParts)) {
+        patterns << QRegularExpression(QRegularExpression::wildcardToRegularExpression(mask.trimmed()),
+                                       QRegularExpression::CaseInsensitiveOption);
+    }
+    const QString host = ToHost(windowsFolder);
+    if (host.isEmpty())
+        return {};
+    QStringList names;
+    const QStringList entries = QDir(host).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries) {
+        for (const QRegularExpression& pattern : patterns) {
+            if (pattern.match(entry).hasMatch()) {
+                names << entry;
+                break;
+            }
+        }
+    }
+    SortWithoutCase(names);
+    return names;
+}
+
+QStringList Files::ListFolders(const QString& windowsFolder) const
+{
+    const QString host = ToHost(windowsFolder);
+    if (host.isEmpty())
+        return {};
+    QStringList names = QDir(host).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    SortWithoutCase(names);
+    return names;
+}
+
+QStringList Files::ReadLines(const QString& windowsPath) const
+{
+    return SplitLines(DecodeShiftJis(ReadHostFile(ToHost(windowsPath), windowsPath,
+                                                  kMaxTextFileBytes)),
+                      false);
+}
+
+QStringList Files::ReadListFile(const QString& windowsPath) const
+{
+    return SplitLines(DecodeShiftJis(ReadHostFile(ToHost(windowsPath), windowsPath,
+                                                  kMaxTextFileBytes)),
+                      true);
+}
+
+void Files::WriteLines(const QString& windowsPath, const QStringList& lines) const
+{
+    const QByteArray bytes = JoinLinesCrLf(lines);
+    WriteHostFileAtomic(ToHost(windowsPath), bytes, windowsPath);
+}
+
+QImage Files::LoadPicture(const QString& windowsPath) const
+{
+    const QString host = ToHost(windowsPath);
+    if (host.isEmpty() || !QFileInfo(host).isFile())
+        throw PlatformError::CannotOpen(windowsPath);
+    QImageReader reader(host, "bmp");
+    reader.setAllocationLimit(kPictureAllocationLimitMb);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+        throw PlatformError::InvalidBitmap();
+    QImage image = reader.read();
+    if (image.isNull())
+        throw PlatformError::InvalidBitmap();
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QString Files::CurrentFolder() const
+{
+    QString folder = m_paths.ToWindows(QDir::currentPath());
+    if (folder.size() > 3 && folder.endsWith(u'\\'))
+        folder.chop(1);
+    return folder;
+}
+
+void Files::SetCurrentFolder(const QString& windowsFolder) const
+{
+    const QString host = m_paths.ToHost(windowsFolder, CurrentFolder());
+    if (!host.isEmpty())
+        QDir::setCurrent(host);
+}
+
+} // namespace aquarium

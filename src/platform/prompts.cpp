@@ -1,0 +1,62 @@
+#include "platform/prompts.h"
+
+namespace aquarium {
+
+void ScriptedPrompts::ShowMessage(const QString& text)
+{
+    m_records.push_back({Record::Kind::Message, text, {}});
+    if (m_sink)
+        m_sink(text);
+}
+
+void ScriptedPrompts::ShowError(const QString& text)
+{
+    m_records.push_back({Record::Kind::Error, text, {}});
+    if (m_sink)
+        m_sink(text);
+}
+
+std::optional<QString> ScriptedPrompts::Answer(Record::Kind kind, const FileDialogRequest& request)
+{
+    std::optional<QString> answer;
+    if (!m_answers.empty()) {
+        answer = std::move(m_answers.front());
+        m_answers.pop_front();
+    }
+    if (answer && answer->isEmpty())
+        answer.reset();
+    m_records.push_back({kind, answer.value_or(QString()), request});
+    return answer;
+}
+
+std::optional<QString> ScriptedPrompts::OpenFileName(const FileDialogRequest& request)
+{
+    return Answer(Record::Kind::OpenDialog, request);
+}
+
+std::optional<QString> ScriptedPrompts::SaveFileName(const FileDialogRequest& request)
+{
+    return Answer(Record::Kind::SaveDialog, request);
+}
+
+QStringList ScriptedPrompts::Messages() const
+{
+    QStringList texts;
+    for (const Record& r : m_records) {
+        if (r.kind == Record::Kind::Message || r.kind == Record::Kind::Error)
+            texts << r.text;
+    }
+    return texts;
+}
+
+std::vector<FileDialogRequest> ScriptedPrompts::Dialogs() const
+{
+    std::vector<FileDialogRequest> requests;
+    for (const Record& r : m_records) {
+        if (r.kind == Record::Kind::OpenDialog || r.kind == Record::Kind::SaveDialog)
+            requests.push_back(r.request);
+    }
+    return requests;
+}
+
+} // namespace aquarium

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace aquarium {
+
+// What a file dialog is asked to show. Folders and names are Windows paths.
+struct FileDialogRequest
+{
+    QString Filter;           // "Ulvaro Data File|*.uld", pairs separated by '|'
+    QString InitialFolder;    // empty: wherever the dialog was last
+    QString FileName;         // proposed file name (may be a full path)
+    QString DefaultExtension; // without dot, added when the user types none
+    bool ConfirmOverwrite = false; // save dialogs: ask before replacing a file
+    bool ChangesCurrentFolder = false; // the chosen folder becomes the current folder
+};
+
+// Every message box and file dialog of the program goes through this interface.
+// The Qt implementation opens real dialogs; ScriptedPrompts answers from a queue.
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    // The program's own message: a plain box with one OK button.
+    virtual void ShowMessage(const QString& text) = 0;
+    // The application's error box, for PlatformError texts.
+    virtual void ShowError(const QString& text) = 0;
+    // Returns the chosen Windows path, or nothing when the user cancels.
+    virtual std::optional<QString> OpenFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> SaveFileName(const FileDialogRequest& request) = 0;
+};
+
+// Records every message and answers every dialog from a queue of answers (an empty
+// answer, or an exhausted queue, is a cancel). Used by tests and the command-line tool.
+class ScriptedPrompts : public Prompts
+{
+public:
+    struct Record
+    {
+        enum class Kind { Message, Error, OpenDialog, SaveDialog } kind;
+        QString text;              // message text; for dialogs the answer given
+        FileDialogRequest request; // dialogs only
+    };
+
+    void QueueAnswer(std::optional<QString> answer) { m_answers.push_back(std::move(answer)); }
+    // Called with each message or error text as it is shown.
+    void OnMessage(std::function<void(const QString&)> sink) { m_sink = std::move(sink); }
+
+    void ShowMessage(const QString& text) override;
+    void ShowError(const QString& text) override;
+    std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
+
+    const std::vector<Record>& Records() const { return m_records; }
+    // Texts of the messages and errors shown, in order.
+    [[nodiscard]] QStringList Messages() const;
+    // Requests of the dialogs opened, in order.
+    [[nodiscard]] std::vector<FileDialogRequest> Dialogs() const;
+    void Clear() { m_records.clear(); }
+
+private:
+    std::optional<QString> Answer(Record::Kind kind, const FileDialogRequest& request);
+
+    std::deque<std::optional<QString>> m_answers;
+    std::vector<Record> m_records;
+    std::function<void(const QString&)> m_sink;
+};
+
+} // namespace aquarium

@@ -1,0 +1,154 @@
+#include "app/app_state.h"
+#include "app/file_list_box.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "app/version_window.h"
+#include "platform/prompts.h"
+#include "platform/registry.h"
+#include "support/test_world.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace aquarium;
+using namespace aquarium::test;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void frameAndCaptions();
+    void startUpIsVisible();
+    void versionButtonShowsAndHidesTheVersionWindow();
+
+private:
+    std::unique_ptr<TestWorld> m_world;
+    std::unique_ptr<Files> m_files;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<VersionWindow> m_version;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestMainWindow::init()
+{
+    m_world = std::make_unique<TestWorld>();
+    m_world->MakeFolder(u"C:\\aq\\data"_qs);
+    m_world->MakeFolder(u"C:\\aq\\pics"_qs);
+    m_world->WritePicture(u"C:\\aq\\data\\kusa.bmp"_qs, SolidPicture(8, 8, 0x00FF00));
+    m_world->WritePicture(u"C:\\aq\\data\\Iwa.BMP"_qs, SolidPicture(8, 8, 0x808080));
+    m_world->WriteFile(u"C:\\aq\\tetra.uld"_qs, "//\r\n");
+    m_world->WriteFile(u"C:\\aq\\random.uld"_qs, "tetra.uld\r\n");
+    m_world->WriteFile(u"C:\\m\\songs.lst"_qs, "one.mid\r\n");
+    m_world->WriteFile(u"C:\\m\\one.mid"_qs, "MThd");
+    m_world->WriteRegistry({{u"DataFile"_qs, u"C:\\aq\\tetra.uld"_qs},
+                            {u"BGMFile"_qs, u"C:\\m\\songs.lst"_qs}});
+    m_files = std::make_unique<Files>(m_world->Paths());
+    m_prompts = std::make_unique<ScriptedPrompts>();
+    m_state = std::make_unique<AppState>(*m_files, *m_prompts);
+    FormCreate(*m_state, *OpenUserRegistry(m_world->Prefix()));
+    m_version = std::make_unique<VersionWindow>();
+    m_window = std::make_unique<MainWindow>(*m_state, *m_version);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_version.reset();
+    m_state.reset();
+}
+
+void TestMainWindow::frameAndCaptions()
+{
+    QCOMPARE(m_window->size(), QSize(636, 419));
+    QCOMPARE(m_window->windowTitle(), u"Kesso's Ulvaro Aquarium Maker"_qs);
+    auto* notebook = m_window->findChild<QTabWidget*>(u"TabbedNotebook1"_qs);
+    QVERIFY(notebook);
+    QCOMPARE(notebook->count(), 5);
+    const QStringList tabs = {u"熱帯魚の設定"_qs, u"ｱｸｾｻﾘの設定"_qs, u"水槽の設定"_qs,
+                              u"random.uldの設定"_qs, u"MIDIﾌｧｲﾙﾘｽﾄの設定"_qs};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(notebook->tabText(i), tabs[i]);
+    QCOMPARE(notebook->currentIndex(), 0);
+    // Every tab's caption is shown whole, in one row within the notebook.
+    QTabBar* bar = notebook->tabBar();
+    QVERIFY(bar->tabRect(4).right() <= notebook->width());
+    QCOMPARE(bar->tabRect(0).top(), bar->tabRect(4).top());
+
+    const QList<std::pair<const char*, QString>> buttons = {
+            {"Button6", u"ULDﾌｧｲﾙ読み込み"_qs},
+            {"Button7", u"名前をつけて保存"_qs},
+            {"Button10", u"ﾊﾞｰｼﾞｮﾝ情報"_qs},
+            {"Button1", u"終了"_qs}};
+    int y = -1;
+    for (const auto& [name, caption] : buttons) {
+        auto* button = m_window->findChild<QPushButton*>(QLatin1String(name));
+        QVERIFY2(button, name);
+        QCOMPARE(button->text(), caption);
+        QCOMPARE(button->geometry().x(), 516);
+        QCOMPARE(button->size(), QSize(110, 25));
+        QVERIFY(button->geometry().y() > y);
+        y = button->geometry().y();
+        QVERIFY(button->fontMetrics().horizontalAdvance(caption) < 110);
+    }
+    auto* combo = m_window->findChild<QComboBox*>(u"ComboBox1"_qs);
+    QCOMPARE(combo->currentText(), u"1024 x 768"_qs);
+    QCOMPARE(combo->count(), 5);
+}
+
+void TestMainWindow::startUpIsVisible()
+{
+    QCOMPARE(m_window->findChild<QLabel*>(u"Label15"_qs)->text(), u"C:\\aq\\"_qs);
+    QCOMPARE(m_window->findChild<QLabel*>(u"Label16"_qs)->text(), u"data\\"_qs);
+    auto* folders = m_window->findChild<QListWidget*>(u"FileListBox2"_qs);
+    QCOMPARE(folders->count(), 2);
+    QCOMPARE(folders->item(0)->text(), u"[data]"_qs);
+    QCOMPARE(folders->currentRow(), 0);
+    auto* accessories = m_window->findChild<FileListBox*>(u"FileListBox1"_qs);
+    QCOMPARE(accessories->Names(), (QStringList{"Iwa.BMP", "kusa.bmp"}));
+    auto* randomList = m_window->findChild<QListWidget*>(u"ListBox1"_qs);
+    QCOMPARE(randomList->count(), 1);
+    QCOMPARE(randomList->item(0)->text(), u"tetra.uld"_qs);
+    auto* uldFiles = m_window->findChild<FileListBox*>(u"FileListBox4"_qs);
+    QCOMPARE(uldFiles->Names(), (QStringList{"random.uld", "tetra.uld"}));
+    QCOMPARE(m_window->findChild<QLineEdit*>(u"Edit7"_qs)->text(), u"C:\\m\\songs.lst"_qs);
+    QVERIFY(m_window->findChild<QLineEdit*>(u"Edit7"_qs)->isReadOnly());
+    QCOMPARE(m_window->findChild<QListWidget*>(u"ListBox2"_qs)->count(), 1);
+    QCOMPARE(m_window->findChild<FileListBox*>(u"FileListBox3"_qs)->Names(),
+             QStringList{"one.mid"});
+}
+
+void TestMainWindow::versionButtonShowsAndHidesTheVersionWindow()
+{
+    QVERIFY(!m_version->isVisible());
+    QTest::mouseClick(m_window->Button10, Qt::LeftButton);
+    QVERIFY(m_version->isVisible());
+    QCOMPARE(m_version->windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_qs);
+    QCOMPARE(m_version->size(), QSize(326, 181));
+    QCOMPARE(m_version->Button1->size(), QSize(162, 28));
+    QVERIFY(m_version->Label1->text().contains(u"Aquarium Maker"_qs));
+    QVERIFY(!m_version->Image1->pixmap().isNull());
+    QVERIFY(m_window->isEnabled()); // not modal
+    QTest::mouseClick(m_window->Button10, Qt::LeftButton); // already shown: stays shown
+    QVERIFY(m_version->isVisible());
+    QTest::mouseClick(m_version->Button1, Qt::LeftButton);
+    QVERIFY(!m_version->isVisible());
+    QTest::mouseClick(m_window->Button10, Qt::LeftButton);
+    QVERIFY(m_version->isVisible());
+    m_version->close(); // the close box hides it as well
+    QVERIFY(!m_version->isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,152 @@
+#include "platform/files.h"
+#include "platform/windows_path.h"
+#include "support/test_world.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace aquarium;
+using namespace aquarium::test;
+
+class TestWindowsPath : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void toHostFindsAnyLetterCase_data();
+    void toHostFindsAnyLetterCase();
+    void toWindowsPrefersLongestDrive_data();
+    void toWindowsPrefersLongestDrive();
+    void missingPrefixMapsOnlyZ();
+    void prefixWithOwnZ();
+    void relativePathsUseCurrentFolder();
+    void filesListsAndTests();
+    void windowsFolder();
+};
+
+void TestWindowsPath::toHostFindsAnyLetterCase_data()
+{
+    QTest::addColumn<QString>("windowsPath");
+    QTest::addColumn<QString>("hostRest"); // below drive_c
+    QTest::newRow("exact") << u"C:\\Aq\\Data\\Neon.bmp"_qs << u"Aq/Data/Neon.bmp"_qs;
+    QTest::newRow("other case") << u"c:\\AQ\\data\\NEON.BMP"_qs << u"Aq/Data/Neon.bmp"_qs;
+    QTest::newRow("forward slashes") << u"C:/aq/data/neon.bmp"_qs << u"Aq/Data/Neon.bmp"_qs;
+    QTest::newRow("dot and dot-dot") << u"C:\\aq\\.\\x\\..\\data\\neon.bmp"_qs
+                                     << u"Aq/Data/Neon.bmp"_qs;
+    QTest::newRow("doubled backslash") << u"C:\\aq\\\\data\\neon.bmp"_qs << u"Aq/Data/Neon.bmp"_qs;
+    QTest::newRow("new file keeps its name") << u"C:\\AQ\\New.uld"_qs << u"Aq/New.uld"_qs;
+    QTest::newRow("missing folder kept as written") << u"C:\\aq\\None\\x.bmp"_qs
+                                                    << u"Aq/None/x.bmp"_qs;
+    QTest::newRow("Japanese names") << u"C:\\aq\\DATA\\底砂.bmp"_qs << u"Aq/Data/底砂.bmp"_qs;
+    QTest::newRow("drive root") << u"C:\\"_qs << QString();
+}
+
+void TestWindowsPath::toHostFindsAnyLetterCase()
+{
+    QFETCH(QString, windowsPath);
+    QFETCH(QString, hostRest);
+    TestWorld world;
+    world.WriteFile(u"C:\\Aq\\Data\\Neon.bmp"_qs, "x");
+    world.WriteFile(u"C:\\Aq\\Data\\底砂.bmp"_qs, "x");
+    const QString host = world.Paths().ToHost(windowsPath);
+    const QString driveC = QDir(world.Prefix() + u"/drive_c"_qs).canonicalPath();
+    QCOMPARE(host, hostRest.isEmpty() ? driveC : driveC + u'/' + hostRest);
+}
+
+void TestWindowsPath::toWindowsPrefersLongestDrive_data()
+{
+    QTest::addColumn<QString>("hostRest"); // below the prefix
+    QTest::addColumn<QString>("windowsPath");
+    QTest::newRow("on drive C") << u"drive_c/aq/tetra.uld"_qs << u"C:\\aq\\tetra.uld"_qs;
+    QTest::newRow("drive C itself") << u"drive_c"_qs << u"C:\\"_qs;
+    QTest::newRow("a file not written yet") << u"drive_c/aq/new.uld"_qs << u"C:\\aq\\new.uld"_qs;
+    QTest::newRow("on drive D inside C") << u"drive_c/cd/track.mid"_qs << u"D:\\track.mid"_qs;
+    QTest::newRow("outside drive C") << u"user.reg"_qs << QString();
+}
+
+void TestWindowsPath::toWindowsPrefersLongestDrive()
+{
+    QFETCH(QString, hostRest);
+    QFETCH(QString, windowsPath);
+    TestWorld world;
+    world.WriteFile(u"C:\\aq\\tetra.uld"_qs, "x");
+    world.WriteFile(u"C:\\cd\\track.mid"_qs, "x");
+    QFile::link(world.Prefix() + u"/drive_c/cd"_qs, world.Prefix() + u"/dosdevices/d:"_qs);
+    world.WriteRegistry({});
+    const PathMap paths = world.Paths();
+    const QString host = world.Prefix() + u'/' + hostRest;
+    QString expected = windowsPath;
+    if (expected.isEmpty()) // outside every drive but Z:, the host root
+        expected = u"Z:"_qs + QDir(world.Prefix()).canonicalPath().replace(u'/', u'\\')
+                   + u"\\user.reg"_qs;
+    QCOMPARE(paths.ToWindows(host), expected);
+    // And back again.
+    QCOMPARE(QFileInfo(paths.ToHost(expected)).canonicalFilePath(),
+             QFileInfo(host).canonicalFilePath());
+}
+
+void TestWindowsPath::missingPrefixMapsOnlyZ()
+{
+    const PathMap paths(u"/nonexistent/prefix"_qs);
+    QCOMPARE(paths.ToWindows(u"/tmp"_qs), u"Z:\\tmp"_qs);
+    QCOMPARE(paths.ToHost(u"z:\\tmp"_qs), u"/tmp"_qs);
+    QCOMPARE(paths.ToHost(u"C:\\aq\\tetra.uld"_qs), QString());
+    QCOMPARE(paths.ToWindows(u"/"_qs), u"Z:\\"_qs);
+}
+
+void TestWindowsPath::prefixWithOwnZ()
+{
+    TestWorld world;
+    world.MakeFolder(u"C:\\zroot\\inside"_qs);
+    QFile::remove(world.Prefix() + u"/dosdevices/z:"_qs);
+    QFile::link(world.Prefix() + u"/drive_c/zroot"_qs, world.Prefix() + u"/dosdevices/z:"_qs);
+    const PathMap paths = world.Paths();
+    // Z: is no longer the host root: a path outside every drive still goes on Z:.
+    QCOMPARE(paths.ToWindows(world.Prefix() + u"/drive_c/zroot/inside"_qs), u"Z:\\inside"_qs);
+    QCOMPARE(paths.ToWindows(u"/tmp"_qs), u"Z:\\tmp"_qs);
+}
+
+void TestWindowsPath::relativePathsUseCurrentFolder()
+{
+    TestWorld world;
+    world.WriteFile(u"C:\\aq\\back\\Sea.bmp"_qs, "x");
+    const PathMap paths = world.Paths();
+    const QString expected = QFileInfo(world.Host(u"C:\\aq\\back\\Sea.bmp"_qs)).canonicalFilePath();
+    QCOMPARE(paths.ToHost(u"back\\sea.bmp"_qs, u"C:\\aq"_qs), expected);
+    QCOMPARE(paths.ToHost(u"back\\sea.bmp"_qs, u"C:\\aq\\"_qs), expected);
+    QCOMPARE(paths.ToHost(u"\\aq\\back\\sea.bmp"_qs, u"C:\\other"_qs), expected);
+    QCOMPARE(paths.ToHost(u"back\\sea.bmp"_qs), QString());
+}
+
+void TestWindowsPath::filesListsAndTests()
+{
+    TestWorld world;
+    world.WriteFile(u"C:\\aq\\b.MID"_qs, "x");
+    world.WriteFile(u"C:\\aq\\a.rmi"_qs, "x");
+    world.WriteFile(u"C:\\aq\\C.mid"_qs, "x");
+    world.WriteFile(u"C:\\aq\\d.wav"_qs, "x");
+    world.MakeFolder(u"C:\\aq\\Pics"_qs);
+    world.MakeFolder(u"C:\\aq\\data"_qs);
+    world.MakeFolder(u"C:\\aq\\Zz.mid"_qs);
+    const Files files = world.MakeFiles();
+    QCOMPARE(files.ListFiles(u"c:\\AQ"_qs, u"*.mid;*.rmi"_qs),
+             (QStringList{"a.rmi", "b.MID", "C.mid"}));
+    QCOMPARE(files.ListFolders(u"C:\\aq\\"_qs), (QStringList{"data", "Pics", "Zz.mid"}));
+    QVERIFY(files.FileExists(u"C:\\AQ\\B.mid"_qs));
+    QVERIFY(!files.FileExists(u"C:\\aq\\pics"_qs));
+    QVERIFY(files.FolderExists(u"C:\\aq\\PICS"_qs));
+    QVERIFY(files.FolderExists(u"C:\\aq\\PICS\\"_qs));
+    QVERIFY(!files.FolderExists(u"C:\\aq\\b.mid"_qs));
+    QVERIFY(!files.FileExists(QString()));
+    QVERIFY(files.ListFiles(u"C:\\none"_qs, u"*.bmp"_qs).isEmpty());
+}
+
+void TestWindowsPath::windowsFolder()
+{
+    TestWorld world;
+    QCOMPARE(world.Paths().WindowsFolder(), u"C:\\windows"_qs);
+}
+
+QTEST_GUILESS_MAIN(TestWindowsPath)
+#include "tst_windowspath.moc"

@@ -1,0 +1,100 @@
+#include "support/test_world.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace aquarium::test {
+
+TestWorld::TestWorld()
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("drive_c/windows/media"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("dosdevices"));
+    QFile::link(QStringLiteral("../drive_c"), m_dir.path() + QStringLiteral("/dosdevices/c:"));
+    QFile::link(QStringLiteral("/"), m_dir.path() + QStringLiteral("/dosdevices/z:"));
+}
+
+QString TestWorld::Host(const QString& windowsPath) const
+{
+    QString rest = windowsPath;
+    if (rest.size() >= 2 && rest[1] == u':')
+        rest = rest.mid(2);
+    rest.replace(u'\\', u'/');
+    while (rest.startsWith(u'/'))
+        rest.remove(0, 1);
+    return m_dir.path() + QStringLiteral("/drive_c/") + rest;
+}
+
+QString EscapeRegistryText(const QString& text)
+{
+    QString out;
+    for (QChar c : text) {
+        if (c == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (c == u'"')
+            out += QStringLiteral("\\\"");
+        else if (c.unicode() < 0x20 || c.unicode() > 0x7E)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+void TestWorld::WriteRegistry(const QMap<QString, QString>& values) const
+{
+    QString text = QStringLiteral("WINE REGISTRY Version 2\n;; All keys relative to "
+                                  "\\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win32\n\n"
+                                  "[Software\\\\Wine] 1700000000\n\"Version\"=\"win98\"\n\n"
+                                  "[Software\\\\Kesso Soft\\\\Ulvaro] 1700000000\n"
+                                  "#time=1d9f0c0a0b0c0d0\n");
+    for (auto it = values.begin(); it != values.end(); ++it)
+        text += u'"' + EscapeRegistryText(it.key()) + QStringLiteral("\"=\"")
+                + EscapeRegistryText(it.value()) + QStringLiteral("\"\n");
+    QFile file(m_dir.path() + QStringLiteral("/user.reg"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text.toLatin1());
+}
+
+void TestWorld::MakeFolder(const QString& windowsPath) const
+{
+    QDir().mkpath(Host(windowsPath));
+}
+
+void TestWorld::WriteFile(const QString& windowsPath, const QByteArray& bytes) const
+{
+    const QString host = Host(windowsPath);
+    QDir().mkpath(QFileInfo(host).absolutePath());
+    QFile file(host);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(host));
+    file.write(bytes);
+}
+
+QByteArray TestWorld::ReadFile(const QString& windowsPath) const
+{
+    QFile file(Host(windowsPath));
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+void TestWorld::WritePicture(const QString& windowsPath, const QImage& picture) const
+{
+    const QString host = Host(windowsPath);
+    QDir().mkpath(QFileInfo(host).absolutePath());
+    QVERIFY(picture.save(host, "BMP"));
+}
+
+void TestWorld::EnterFolder(const QString& windowsPath) const
+{
+    MakeFolder(windowsPath);
+    QVERIFY(QDir::setCurrent(Host(windowsPath)));
+}
+
+QImage SolidPicture(int width, int height, ColorRef colour)
+{
+    return MakePicture(width, height, colour);
+}
+
+} // namespace aquarium::test

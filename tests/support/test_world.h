@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/files.h"
+#include "platform/raster.h"
+#include "platform/windows_path.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QMap>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace aquarium::test {
+
+// A world of its own for one test: a Wine prefix in a temporary folder with drive C:
+// (dosdevices/c: -> ../drive_c) and Z: (-> /), a user.reg, and files written on C:.
+class TestWorld
+{
+public:
+    TestWorld();
+
+    // The prefix folder on the host.
+    QString Prefix() const { return m_dir.path(); }
+    PathMap Paths() const { return PathMap(Prefix()); }
+    Files MakeFiles() const { return Files(Paths()); }
+
+    // Host path of a path on drive C: ("C:\work\a.uld" or "work\a.uld").
+    QString Host(const QString& windowsPath) const;
+
+    // Writes the user.reg with these values under Software\Kesso Soft\Ulvaro.
+    void WriteRegistry(const QMap<QString, QString>& values) const;
+    // Creates a folder (and its parents) on drive C:.
+    void MakeFolder(const QString& windowsPath) const;
+    // Writes bytes to a file on drive C:, creating its folder.
+    void WriteFile(const QString& windowsPath, const QByteArray& bytes) const;
+    QByteArray ReadFile(const QString& windowsPath) const;
+    // Writes a BMP picture.
+    void WritePicture(const QString& windowsPath, const QImage& picture) const;
+    // Makes drive C:'s folder the process's current folder.
+    void EnterFolder(const QString& windowsPath) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A picture of the given size filled with colour (a Windows colour value).
+[[nodiscard]] QImage SolidPicture(int width, int height, ColorRef colour);
+
+// The Wine form of a registry value text: backslashes doubled, quotes escaped,
+// characters outside ASCII as \x followed by four hex digits.
+[[nodiscard]] QString EscapeRegistryText(const QString& text);
+
+} // namespace aquarium::test
