@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 namespace aquarium {
 
 class Files;
@@ -48,6 +50,8 @@ struct AppState
     // The accessory page's canvases: tank picture Image4 and number strip Image5.
     QImage TankPicture;
     QImage NumberStrip;
+    // The fish page's six 150 x 100 pictures, black until drawn.
+    std::array<QImage, kFishSlotCount> FishPictures;
 };
 
 } // namespace aquarium

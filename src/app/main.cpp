@@ -5,11 +5,12 @@
 #include "app/startup.h"
 #include "app/version_window.h"
 #include "platform/files.h"
+#include "platform/fonts.h"
 #include "platform/platform_error.h"
 #include "platform/registry.h"
 
 #include <QApplication>
-#include <QFont>
+#include <QFileInfo>
 
 using namespace aquarium;
 
@@ -19,14 +20,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setWindowIcon(AppIcon());
 
-    // The interface font of the screen saver's editor, with the Japanese fonts a Linux
-    // desktop has in its place.
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
-                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                                QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    QApplication::setFont(font);
+    QApplication::setFont(InterfaceFont(12));
 
     Files files(PathMap::FromEnvironment());
     QtPrompts prompts(files.Paths());
@@ -38,6 +32,12 @@ int main(int argc, char* argv[])
 
     VersionWindow versionWindow;
     MainWindow window(state, versionWindow);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1 && !arguments[1].isEmpty()) {
+        // A relative name resolves against the current folder, as on Windows.
+        window.SetCommandLineFile(
+                files.Paths().ToWindows(QFileInfo(arguments[1]).absoluteFilePath()));
+    }
     prompts.SetParent(&window);
     window.show();
     return app.exec();

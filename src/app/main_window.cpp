@@ -1,11 +1,13 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
+#include "app/commands.h"
 #include "app/file_list_box.h"
 #include "app/version_window.h"
 #include "platform/files.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -88,6 +90,8 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow)
     ComboBox1->setCurrentIndex(2);
     ComboBox1->setGeometry(504, 352, 121, 22);
 
+    connect(Button6, &QPushButton::clicked, this, &MainWindow::Button6Click);
+    connect(Button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
     connect(Button10, &QPushButton::clicked, this, &MainWindow::Button10Click);
     connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
 
@@ -174,6 +178,33 @@ void MainWindow::Refresh()
         FileListBox3->SetDirectory(m_state.MidiFolder);
 }
 
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    FormShow();
+}
+
+void MainWindow::FormShow()
+{
+    aquarium::FormShow(m_state, m_commandLineFile);
+    Refresh();
+}
+
+void MainWindow::Button6Click()
+{
+    LoadCommand(m_state);
+    Refresh();
+}
+
+void MainWindow::Button7Click()
+{
+    SaveAsCommand(m_state);
+    Refresh();
+}
+
 void MainWindow::Button10Click()
 {
     m_versionWindow.show();
@@ -183,7 +214,11 @@ void MainWindow::Button10Click()
 
 void MainWindow::Button1Click()
 {
+    // Exit: the save-as command runs first (it may save, refuse or be cancelled), then
+    // the program ends in every case.
+    SaveAsCommand(m_state);
     close();
+    QCoreApplication::quit();
 }
 
 } // namespace aquarium

@@ -26,6 +26,13 @@ public:
     // Shows the whole state anew in the controls.
     void Refresh();
 
+    // The aquarium file named on the command line (a Windows path), opened when the
+    // window is first shown.
+    void SetCommandLineFile(const QString& windowsPath) { m_commandLineFile = windowsPath; }
+
+    void FormShow();
+    void Button6Click();
+    void Button7Click();
     void Button10Click();
     void Button1Click();
 
@@ -57,8 +64,12 @@ private:
     void BuildRandomPage(QWidget* page);
     void BuildMidiPage(QWidget* page);
 
+    void showEvent(QShowEvent* event) override;
+
     AppState& m_state;
     VersionWindow& m_versionWindow;
+    QString m_commandLineFile;
+    bool m_shown = false;
 };
 
 } // namespace aquarium

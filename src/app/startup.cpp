@@ -1,7 +1,9 @@
 #include "app/startup.h"
 
 #include "app/app_state.h"
+#include "app/commands.h"
 #include "document/aquarium.h"
+#include "document/fish_picture.h"
 #include "document/line_scan.h"
 #include "lists/list_logic.h"
 #include "platform/files.h"
@@ -82,6 +84,9 @@ void FormCreate(AppState& state, const Registry& registry)
 
     state.TankPicture = MakePicture(kPreviewWidth, kPreviewHeight, 0xFFFF00);
     state.NumberStrip = MakePicture(kPreviewWidth, kNumberStripHeight, kWhite);
+    for (QImage& picture : state.FishPictures)
+        picture = MakePicture(kFishPictureWidth, kFishPictureHeight, kBlack);
+    DrawTankPreview(state);
 }
 
 void CheckFolders(AppState& state)

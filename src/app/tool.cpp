@@ -1,13 +1,18 @@
 #include "app/tool.h"
 
 #include "app/app_state.h"
+#include "app/commands.h"
 #include "app/startup.h"
 #include "app/state_json.h"
+#include "document/aquarium_file.h"
+#include "fish/fish_character.h"
 #include "platform/files.h"
 #include "platform/platform_error.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
 
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 
@@ -28,6 +33,12 @@ struct Session
         Guard(prompts, [&] { FormCreate(state, *registry); });
     }
 
+    // The Windows form of a host path given on the command line.
+    QString Windows(const QString& hostPath) const
+    {
+        return files.Paths().ToWindows(QFileInfo(hostPath).absoluteFilePath());
+    }
+
     int ExitStatus() const
     {
         return prompts.Messages().isEmpty() ? Tool::kExitOk : Tool::kExitMessages;
@@ -37,6 +48,95 @@ struct Session
     ScriptedPrompts prompts;
     AppState state;
 };
+
+// Options and file arguments of one command.
+struct Arguments
+{
+    QStringList files;
+    bool screen = false;
+    int width = 0, height = 0;
+    bool fishDataNo = false;
+    int fishDataNoValue = 0;
+    bool ticks = false;
+    int ticksValue = 0;
+    QString problem; // a usage error, when not empty
+};
+
+bool ParseScreen(const QString& text, int& width, int& height);
+
+Arguments Parse(const QStringList& rest, const QStringList& allowed)
+{
+    Arguments a;
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const QString& arg = rest[i];
+        if (arg.startsWith(u"--") && !allowed.contains(arg)) {
+            a.problem = QStringLiteral("unknown option %1").arg(arg);
+            return a;
+        }
+        if (arg == u"--screen") {
+            if (i + 1 >= rest.size() || !ParseScreen(rest[i + 1], a.width, a.height)) {
+                a.problem = QStringLiteral("--screen needs a size such as 640x480");
+                return a;
+            }
+            a.screen = true;
+            ++i;
+        } else if (arg == u"--fish-data-no" || arg == u"--ticks") {
+            bool ok = false;
+            const int value = i + 1 < rest.size() ? rest[i + 1].toInt(&ok) : 0;
+            if (!ok || (arg == u"--ticks" && (value < 0 || value > 100000))) {
+                a.problem = QStringLiteral("%1 needs a number").arg(arg);
+                return a;
+            }
+            (arg == u"--ticks" ? a.ticks : a.fishDataNo) = true;
+            (arg == u"--ticks" ? a.ticksValue : a.fishDataNoValue) = value;
+            ++i;
+        } else {
+            a.files << arg;
+        }
+    }
+    return a;
+}
+
+QJsonObject FishToJson(const FishCharacter& c, const QStringList& messages)
+{
+    return QJsonObject{
+            {u"BmpFormat"_qs, int(c.Format)},
+            {u"AnimationDataNo"_qs, c.AnimationDataNo},
+            {u"FishDataNo"_qs, c.FishDataNo},
+            {u"StretchDX"_qs, c.StretchDX},
+            {u"StretchDY"_qs, c.StretchDY},
+            {u"AnimLoop"_qs, c.AnimLoop},
+            {u"QuarterWave"_qs, c.QuarterWave},
+            {u"Phase"_qs, c.Phase},
+            {u"WaveLength"_qs, c.WaveLength},
+            {u"FrontGlass"_qs, c.FrontGlass},
+            {u"UpDownLiking"_qs, c.UpDownLiking},
+            {u"UpperRange"_qs, c.UpperRange},
+            {u"QuickTurn"_qs, c.QuickTurn},
+            {u"Slow"_qs, c.Slow},
+            {u"GatherAtAccessory"_qs, c.GatherAtAccessory},
+            {u"HomePosition"_qs, c.HomePosition},
+            {u"RestFrequency"_qs, c.RestFrequency},
+            {u"TurnFrequency"_qs, c.TurnFrequency},
+            {u"HorizontalStep"_qs, c.HorizontalStep},
+            {u"VerticalStep"_qs, c.VerticalStep},
+            {u"PreferredLayer"_qs, c.PreferredLayer},
+            {u"MaxSpeedMultiple"_qs, c.MaxSpeedMultiple},
+            {u"FoodRange"_qs, c.FoodRange},
+            {u"SchoolingFrequency"_qs, c.SchoolingFrequency},
+            {u"SchoolRange"_qs, c.SchoolRange},
+            {u"Friendliness"_qs, c.Friendliness},
+            {u"Messages"_qs, QJsonArray::fromStringList(messages)},
+    };
+}
+
+// The character path (without ".ulc") of a fish character file.
+QString CharacterPathOf(const QString& windowsPath)
+{
+    if (windowsPath.endsWith(u".ulc"_qs, Qt::CaseInsensitive))
+        return windowsPath.chopped(4);
+    return StripExtension(windowsPath);
+}
 
 bool ParseScreen(const QString& text, int& width, int& height)
 {
@@ -67,7 +167,16 @@ void Tool::PrintHelp()
              "Paths given are host paths; paths printed are Windows paths.\n"
              "\n"
              "Commands:\n"
-             "  dump [--screen WxH]    print the application state as JSON\n"
+             "  dump [--screen WxH] [FILE.uld]   the application state as JSON, after\n"
+             "                                   loading FILE when one is given\n"
+             "  save IN.uld OUT.uld              load IN, write it to OUT, print the state\n"
+             "  fish-dump FILE.ulc               the fish character record as JSON\n"
+             "  fish-save IN.ulc OUT.ulc         read IN into the record, write it to OUT\n"
+             "  render-tank [--screen WxH] FILE.uld TANK.png [STRIP.png]\n"
+             "                                   the 320x240 tank picture and 320x126\n"
+             "                                   number strip of the accessory page\n"
+             "  fish-picture FILE.uld SLOT OUT.png\n"
+             "                                   the 150x100 picture of fish slot 1..6\n"
              "\n"
              "Every message the editor would show in a box is printed on standard error,\n"
              "one line each, and listed in \"Messages\".\n"
@@ -83,36 +192,91 @@ int Tool::Run(const QStringList& arguments)
         PrintHelp();
         return kExitOk;
     }
+    if (arguments.first() == u"--version") {
+        m_out << "aquarium-tool " << AQUARIUM_VERSION << Qt::endl;
+        return kExitOk;
+    }
     const QString command = arguments.first();
-    QStringList rest = arguments.mid(1);
+    const QStringList rest = arguments.mid(1);
 
-    if (command == u"dump") {
-        int width = 0;
-        int height = 0;
-        bool screen = false;
-        QStringList positional;
-        for (qsizetype i = 0; i < rest.size(); ++i) {
-            if (rest[i] == u"--screen") {
-                if (i + 1 >= rest.size() || !ParseScreen(rest[i + 1], width, height))
-                    return Usage(QStringLiteral("--screen needs a size such as 640x480"));
-                screen = true;
-                ++i;
-            } else if (rest[i].startsWith(u'-')) {
-                return Usage(QStringLiteral("unknown option %1").arg(rest[i]));
-            } else {
-                positional << rest[i];
-            }
-        }
-        if (!positional.isEmpty())
-            return Usage(QStringLiteral("dump takes no file"));
-        Session session(m_err);
-        if (screen) {
-            session.state.Doc.ScreenWidth = width;
-            session.state.Doc.ScreenHeight = height;
-        }
-        m_out << QJsonDocument(StateToJson(session.state, session.prompts.Messages()))
-                         .toJson(QJsonDocument::Indented);
+    auto printJson = [this](const QJsonObject& json) {
+        m_out << QJsonDocument(json).toJson(QJsonDocument::Indented);
         m_out.flush();
+    };
+
+    if (command == u"dump" || command == u"save" || command == u"render-tank"
+        || command == u"fish-picture") {
+        const bool screenAllowed = command == u"dump" || command == u"render-tank";
+        const Arguments a = Parse(rest, screenAllowed ? QStringList{u"--screen"_qs} : QStringList{});
+        if (!a.problem.isEmpty())
+            return Usage(a.problem);
+        const qsizetype n = a.files.size();
+        if ((command == u"dump" && n > 1) || (command == u"save" && n != 2)
+            || (command == u"render-tank" && (n < 2 || n > 3))
+            || (command == u"fish-picture" && n != 3))
+            return Usage(QStringLiteral("wrong number of files for %1").arg(command));
+        int slot = 0;
+        if (command == u"fish-picture") {
+            bool ok = false;
+            slot = a.files[1].toInt(&ok);
+            if (!ok || slot < 1 || slot > kFishSlotCount)
+                return Usage(QStringLiteral("SLOT must be 1 to 6"));
+        }
+
+        Session session(m_err);
+        AppState& state = session.state;
+        if (a.screen) {
+            state.Doc.ScreenWidth = a.width;
+            state.Doc.ScreenHeight = a.height;
+        }
+        bool loaded = true;
+        if (n > 0) {
+            const QString path = session.Windows(a.files[0]);
+            loaded = LoadAquariumFile(state, path);
+            if (loaded)
+                state.CurrentFile = path;
+        }
+        if (command == u"save" && loaded) {
+            Guard(session.prompts, [&] {
+                SaveAquariumFile(state.FileSystem, state.Doc, session.Windows(a.files[1]));
+            });
+        }
+        if (command == u"render-tank" && loaded) {
+            Guard(session.prompts, [&] {
+                DrawTankPreview(state);
+                Files::SavePng(a.files[1], state.TankPicture);
+                if (n == 3)
+                    Files::SavePng(a.files[2], state.NumberStrip);
+            });
+        }
+        if (command == u"fish-picture" && loaded) {
+            Guard(session.prompts, [&] {
+                Files::SavePng(a.files[2], state.FishPictures[size_t(slot - 1)]);
+            });
+        }
+        printJson(StateToJson(state, session.prompts.Messages()));
+        return session.ExitStatus();
+    }
+
+    if (command == u"fish-dump" || command == u"fish-save") {
+        const Arguments a = Parse(rest, {});
+        if (!a.problem.isEmpty())
+            return Usage(a.problem);
+        if (a.files.size() != (command == u"fish-dump" ? 1 : 2))
+            return Usage(QStringLiteral("wrong number of files for %1").arg(command));
+        Session session(m_err);
+        FishCharacter character;
+        Guard(session.prompts, [&] {
+            LoadFishCharacter(session.files, CharacterPathOf(session.Windows(a.files[0])),
+                              character);
+        });
+        if (command == u"fish-save") {
+            Guard(session.prompts, [&] {
+                SaveFishCharacter(session.files, character,
+                                  CharacterPathOf(session.Windows(a.files[1])));
+            });
+        }
+        printJson(FishToJson(character, session.prompts.Messages()));
         return session.ExitStatus();
     }
     return Usage(QStringLiteral("unknown command %1").arg(command));

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <algorithm>
 
@@ -114,6 +115,15 @@ QImage Files::LoadPicture(const QString& windowsPath) const
     if (image.isNull())
         throw PlatformError::InvalidBitmap();
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+void Files::SavePng(const QString& hostPath, const QImage& picture)
+{
+    QSaveFile file(hostPath);
+    if (!file.open(QIODevice::WriteOnly))
+        throw PlatformError::CannotCreate(hostPath);
+    if (!picture.save(&file, "PNG") || !file.commit())
+        throw PlatformError::IoError(kIoErrorWriteFault);
 }
 
 QString Files::CurrentFolder() const

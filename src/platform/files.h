@@ -41,6 +41,9 @@ public:
     // readable picture of sane size: InvalidBitmap.
     [[nodiscard]] QImage LoadPicture(const QString& windowsPath) const;
 
+    // Writes a picture as PNG to a host path (the command-line tool's output), atomically.
+    static void SavePng(const QString& hostPath, const QImage& picture);
+
     // The process's current folder, in Windows form, without trailing backslash
     // (but "C:\" for a root).
     [[nodiscard]] QString CurrentFolder() const;

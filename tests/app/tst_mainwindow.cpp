@@ -29,6 +29,8 @@ private Q_SLOTS:
     void frameAndCaptions();
     void startUpIsVisible();
     void versionButtonShowsAndHidesTheVersionWindow();
+    void loadButtonOpensAFile();
+    void exitRunsSaveAsThenEnds();
 
 private:
     std::unique_ptr<TestWorld> m_world;
@@ -148,6 +150,34 @@ void TestMainWindow::versionButtonShowsAndHidesTheVersionWindow()
     QVERIFY(m_version->isVisible());
     m_version->close(); // the close box hides it as well
     QVERIFY(!m_version->isVisible());
+}
+
+void TestMainWindow::loadButtonOpensAFile()
+{
+    m_world->WriteFile(u"C:\\aq\\Sea.uld"_qs,
+                       "Kesso's Screen Saver Ulvaro\r\n[Fish]\r\n\tdata\\neon,1,1,1\r\n"
+                       "DATA END\r\n[Bottom]\r\n\tpics\\sand\r\n[Bubble]\r\nb\r\n[Sound]\r\n"
+                       "s\r\n[ObjectBMP]\r\nDATA END\r\n[Object]\r\nDATA END\r\n");
+    m_prompts->QueueAnswer(u"C:\\aq\\Sea.uld"_qs);
+    QTest::mouseClick(m_window->Button6, Qt::LeftButton);
+    QCOMPARE(m_prompts->Messages(), QStringList());
+    QCOMPARE(m_window->windowTitle(), u"Kesso's Ulvaro Aquarium Maker <<< sea.uld >>>"_qs);
+    QCOMPARE(m_window->findChild<QLabel*>(u"Label16"_qs)->text(), u"pics\\"_qs);
+    QCOMPARE(m_window->findChild<QListWidget*>(u"FileListBox2"_qs)->currentRow(), 1);
+    QCOMPARE(m_state->CurrentFile, u"C:\\aq\\Sea.uld"_qs);
+
+    m_prompts->QueueAnswer(u"C:\\aq\\Saved.uld"_qs);
+    QTest::mouseClick(m_window->Button7, Qt::LeftButton);
+    QCOMPARE(m_window->windowTitle(), u"Kesso's Ulvaro Aquarium Maker <<< c:\\aq\\saved.uld >>>"_qs);
+    QVERIFY(m_world->ReadFile(u"C:\\aq\\Saved.uld"_qs).contains("\tdata\\neon,\t1,\t1,\t1\r\n"));
+}
+
+void TestMainWindow::exitRunsSaveAsThenEnds()
+{
+    QTest::mouseClick(m_window->Button1, Qt::LeftButton);
+    QCOMPARE(m_prompts->Messages(),
+             QStringList{u"熱帯魚のﾃﾞｰﾀが未設定です.ﾃﾞｰﾀﾌｧｲﾙの作成を中止します"_qs});
+    QVERIFY(!m_window->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

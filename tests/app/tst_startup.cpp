@@ -277,5 +277,5 @@ void TestStartup::saveListsFailureStops()
     QCOMPARE(world.ReadFile(u"C:\\m\\a.lst"_qs), QByteArray("old.mid\r\n"));
 }
 
-QTEST_GUILESS_MAIN(TestStartup)
+QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"

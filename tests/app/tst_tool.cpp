@@ -1,5 +1,6 @@
 #include "support/test_world.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,6 +21,10 @@ private Q_SLOTS:
     void usageErrors_data();
     void usageErrors();
     void help();
+    void dumpAndSaveAnAquariumFile();
+    void fishDumpAndSave();
+    void renderTankAndFishPicture();
+    void commandsWithMessages();
 
 private:
     struct Result
@@ -146,6 +151,134 @@ void TestTool::help()
     QCOMPARE(r.exitCode, 0);
     QVERIFY(r.out.contains("dump"));
     QVERIFY(r.out.contains("Exit status"));
+}
+
+namespace {
+
+const char* kAquarium = "//\r\nKesso's Screen Saver Ulvaro\r\n//\r\n\r\n//Ulvaro Data\r\n"
+                        "[Option]\r\n\tPosOfAiration  =\tALL\r\n\r\n"
+                        "[Fish]\r\n\tdata\\neon,\t1,\t2,\t5\r\nDATA END\r\n\r\n"
+                        "//\x92\xea\x8d\xbb\x83\x66\x81\x5b\x83\x5e\r\n[Bottom]\r\n\tdata\\sand\r\n\r\n"
+                        "//\x96\x41\x89\xe6\x91\x9c\x83\x66\x81\x5b\x83\x5e\r\n[Bubble]\r\n\tdata\\bubble\r\n\r\n"
+                        "//\x89\x61\x89\xe6\x91\x9c\x83\x66\x81\x5b\x83\x5e\r\n[Food]\r\n\tdata\\esa\r\n\r\n"
+                        "//\x8c\xf8\x89\xca\x89\xb9\x83\x66\x81\x5b\x83\x5e\r\n[Sound]\r\n\tdata\\boo-n\r\n\r\n"
+                        "// \x83\x41\x83\x4e\x83\x5a\x83\x54\x83\x8a\x82\xcc\x89\xe6\x91\x9c\x83\x66\x81\x5b\x83\x5e\r\n"
+                        "[ObjectBMP]\r\n\tdata\\kusa\r\nDATA END\r\n\r\n"
+                        "// \x83\x41\x83\x4e\x83\x5a\x83\x54\x83\x8a\x82\xcc\x83\x66\x81\x5b\x83\x5e\r\n"
+                        "[Object]\r\n\t0,\tfront,\tbottom,\t7,\tmove\r\nDATA END\r\n\r\n// END\r\n";
+
+void MakeAquarium(const TestWorld& world)
+{
+    world.WriteFile(u"C:\\aq\\tetra.uld"_qs, kAquarium);
+    world.WritePicture(u"C:\\aq\\data\\sand.bmp"_qs, SolidPicture(1024, 96, 0x204080));
+    QImage kusa = SolidPicture(64, 96, 0x00A000);
+    SetPixelAt(kusa, 0, 0, kBlack);
+    world.WritePicture(u"C:\\aq\\data\\kusa.bmp"_qs, kusa);
+    world.WritePicture(u"C:\\aq\\data\\neon.bmp"_qs, SolidPicture(300, 100, 0x0000FF));
+}
+
+} // namespace
+
+void TestTool::dumpAndSaveAnAquariumFile()
+{
+    TestWorld world;
+    MakeAquarium(world);
+    Result r = Run(world, u"C:\\work"_qs,
+                   {u"dump"_qs, u"--screen"_qs, u"640x480"_qs, world.Host(u"C:\\aq\\tetra.uld"_qs)});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.json[u"CurrentFile"].toString(), u"C:\\aq\\tetra.uld"_qs);
+    QCOMPARE(r.json[u"Caption"].toString(), u"Kesso's Ulvaro Aquarium Maker <<< tetra.uld >>>"_qs);
+    QCOMPARE(r.json[u"AerationPosition"].toString(), u"all"_qs);
+    QCOMPARE(r.json[u"FishSlots"].toArray()[0].toObject()[u"CharacterName"].toString(),
+             u"data\\neon"_qs);
+    const QJsonObject bmp = r.json[u"ObjectBmpTable"].toArray()[0].toObject();
+    QCOMPARE(bmp[u"BmpName"].toString(), u"data\\kusa"_qs);
+    QCOMPARE(bmp[u"Width"].toInt(), 32); // scaled for 640 x 480
+    QCOMPARE(bmp[u"Height"].toInt(), 48);
+    QCOMPARE(r.json[u"ObjectTable"].toArray()[0].toObject()[u"Layer"].toInt(), 4);
+    QCOMPARE(r.json[u"ObjectTable"].toArray()[0].toObject()[u"Sway"].toInt(), 1);
+
+    r = Run(world, u"C:\\work"_qs, {u"save"_qs, world.Host(u"C:\\aq\\tetra.uld"_qs),
+                                     world.Host(u"C:\\aq\\copy.uld"_qs)});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(world.ReadFile(u"C:\\aq\\copy.uld"_qs), QByteArray(kAquarium));
+}
+
+void TestTool::fishDumpAndSave()
+{
+    TestWorld world;
+    world.WriteFile(u"C:\\aq\\data\\neon.ulc"_qs,
+                    "Kesso's Screen Saver Ulvaro Character\r\n[BMP DATA FORMAT]\r\n"
+                    "BmpDataFormat=H_Wave\r\nAnimationDataNo=8\r\nAnimLoop=1\r\nDATA END\r\n"
+                    "[MOV DATA]\r\n99\r\n");
+    Result r = Run(world, u"C:\\work"_qs, {u"fish-dump"_qs, world.Host(u"C:\\aq\\data\\neon.ulc"_qs)});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.json[u"BmpFormat"].toInt(), 6);
+    QCOMPARE(r.json[u"AnimationDataNo"].toInt(), 8);
+    QCOMPARE(r.json[u"AnimLoop"].toBool(), true);
+    QCOMPARE(r.json[u"WaveLength"].toInt(), 4);
+    QCOMPARE(r.json[u"TurnFrequency"].toString(), u"99"_qs);
+    QCOMPARE(r.json[u"PreferredLayer"].toString(), u"どこでも好き"_qs);
+    QCOMPARE(r.json.keys().size(), 27);
+
+    r = Run(world, u"C:\\work"_qs, {u"fish-save"_qs, world.Host(u"C:\\aq\\data\\neon.ulc"_qs),
+                                     world.Host(u"C:\\aq\\data\\copy.ulc"_qs)});
+    QCOMPARE(r.exitCode, 0);
+    const QByteArray copy = world.ReadFile(u"C:\\aq\\data\\copy.ulc"_qs);
+    QVERIFY(copy.contains("\tBmpDataFormat=H_Wave\r\n\tAnimationDataNo=8\r\n"));
+    QVERIFY(copy.contains("\t99\r\n"));
+
+    // No such file: the record's own values, no message.
+    r = Run(world, u"C:\\work"_qs, {u"fish-dump"_qs, world.Host(u"C:\\aq\\none.ulc"_qs)});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.json[u"BmpFormat"].toInt(), 1);
+    QCOMPARE(r.json[u"AnimationDataNo"].toInt(), 2);
+}
+
+void TestTool::renderTankAndFishPicture()
+{
+    TestWorld world;
+    MakeAquarium(world);
+    const QString tank = world.Host(u"C:\\out\\tank.png"_qs);
+    const QString strip = world.Host(u"C:\\out\\strip.png"_qs);
+    world.MakeFolder(u"C:\\out"_qs);
+    Result r = Run(world, u"C:\\work"_qs,
+                   {u"render-tank"_qs, world.Host(u"C:\\aq\\tetra.uld"_qs), tank, strip});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.json[u"SandHeight"].toInt(), 30);
+    const QImage tankPicture(tank);
+    QCOMPARE(tankPicture.size(), QSize(320, 240));
+    QCOMPARE(tankPicture.pixel(5, 235), qRgb(0x80, 0x40, 0x20));
+    QCOMPARE(tankPicture.pixel(5, 5), qRgb(0, 0xFF, 0xFF));
+    QCOMPARE(tankPicture.pixel(112, 200), qRgb(0, 0xA0, 0)); // the plant at column 7
+    QCOMPARE(QImage(strip).size(), QSize(320, 126));
+
+    const QString fish = world.Host(u"C:\\out\\fish.png"_qs);
+    r = Run(world, u"C:\\work"_qs,
+            {u"fish-picture"_qs, world.Host(u"C:\\aq\\tetra.uld"_qs), u"1"_qs, fish});
+    QCOMPARE(r.exitCode, 0);
+    const QImage fishPicture(fish);
+    QCOMPARE(fishPicture.size(), QSize(150, 100));
+    QCOMPARE(fishPicture.pixel(10, 10), qRgb(0xFF, 0, 0));
+    QCOMPARE(fishPicture.pixel(10, 80), qRgb(0, 0, 0));
+
+    r = Run(world, u"C:\\work"_qs,
+            {u"fish-picture"_qs, world.Host(u"C:\\aq\\tetra.uld"_qs), u"7"_qs, fish});
+    QCOMPARE(r.exitCode, 2);
+}
+
+void TestTool::commandsWithMessages()
+{
+    TestWorld world;
+    world.WriteFile(u"C:\\aq\\bad.uld"_qs, "not an aquarium\r\n");
+    Result r = Run(world, u"C:\\work"_qs, {u"dump"_qs, world.Host(u"C:\\aq\\bad.uld"_qs)});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(QString::fromUtf8(r.err), u"Kesso's Ulvaro Data Fileではありません\n"_qs);
+    QCOMPARE(r.json[u"CurrentFile"].toString(), QString());
+    r = Run(world, u"C:\\work"_qs, {u"save"_qs, world.Host(u"C:\\aq\\bad.uld"_qs),
+                                     world.Host(u"C:\\aq\\out.uld"_qs)});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(world.ReadFile(u"C:\\aq\\out.uld"_qs).isEmpty()); // nothing written
 }
 
 QTEST_GUILESS_MAIN(TestTool)

@@ -1,0 +1,178 @@
+#include "app/commands.h"
+
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "document/aquarium_file.h"
+#include "document/fish_picture.h"
+#include "document/object_bmp.h"
+#include "document/tank_preview.h"
+#include "platform/files.h"
+#include "platform/fonts.h"
+#include "platform/platform_error.h"
+#include "platform/prompts.h"
+
+namespace aquarium {
+
+namespace {
+
+// What a load may change, kept to put back when it does not complete.
+struct Snapshot
+{
+    explicit Snapshot(const AppState& s)
+        : doc(s.Doc), caption(s.Caption), randomList(s.RandomList),
+          subFolderListFolder(s.SubFolderListFolder), subFolderEntries(s.SubFolderEntries),
+          subFolderIndex(s.SubFolderIndex), accessoryListFolder(s.AccessoryListFolder),
+          randomFileListFolder(s.RandomFileListFolder), notebookPage(s.NotebookPage)
+    {
+    }
+
+    void Restore(AppState& s) const
+    {
+        s.Doc = doc;
+        s.Caption = caption;
+        s.RandomList = randomList;
+        s.SubFolderListFolder = subFolderListFolder;
+        s.SubFolderEntries = subFolderEntries;
+        s.SubFolderIndex = subFolderIndex;
+        s.AccessoryListFolder = accessoryListFolder;
+        s.RandomFileListFolder = randomFileListFolder;
+        s.NotebookPage = notebookPage;
+    }
+
+    Aquarium doc;
+    QString caption;
+    QStringList randomList;
+    QString subFolderListFolder;
+    QStringList subFolderEntries;
+    int subFolderIndex;
+    QString accessoryListFolder;
+    QString randomFileListFolder;
+    int notebookPage;
+};
+
+constexpr int kRandomListPage = 3;
+constexpr int kAccessoryPage = 1;
+
+enum class Loaded { Undo, RandomList, Aquarium };
+
+// The steps up to the folder checks.
+Loaded ReadInto(AppState& state, const QString& path)
+{
+    Aquarium& doc = state.Doc;
+    doc.DataFolder = FolderOfPath(path);
+    LoadRandomList(state);
+    if (AsciiLower(path).endsWith(QStringLiteral("random.uld"))) {
+        state.NotebookPage = kRandomListPage;
+        state.Caption = kCaptionPrefix + AsciiLower(FileNamePart(path)) + kCaptionSuffix;
+        return Loaded::RandomList;
+    }
+    const QStringList lines = state.FileSystem.ReadLines(path);
+    ResetForLoad(doc);
+    switch (ReadAquariumLines(lines, doc)) {
+    case ReadOutcome::Foreign:
+        state.UserPrompts.ShowMessage(kForeignFileMessage);
+        return Loaded::Undo;
+    case ReadOutcome::Malformed:
+        state.UserPrompts.ShowMessage(kMalformedFileMessage);
+        return Loaded::Undo;
+    case ReadOutcome::Read:
+        break;
+    }
+    state.Caption = kCaptionPrefix + AsciiLower(FileNamePart(path)) + kCaptionSuffix;
+    for (int e = 0; e <= doc.LastObjectBmp; ++e) {
+        LoadObjectBmp(state.FileSystem, doc,
+                      doc.DataFolder + doc.ObjectBmpTable[size_t(e)].BmpName + u".bmp"_qs, e);
+    }
+    doc.DataFolder = path;
+    CheckFolders(state);
+    SyncAccessoryFolder(state);
+    return Loaded::Aquarium;
+}
+
+} // namespace
+
+bool LoadAquariumFile(AppState& state, const QString& path)
+{
+    const Snapshot before(state);
+    Loaded loaded = Loaded::Undo;
+    Guard(state.UserPrompts, [&] { loaded = ReadInto(state, path); });
+    if (loaded == Loaded::Undo) {
+        before.Restore(state);
+        return false;
+    }
+    if (loaded == Loaded::RandomList)
+        return true;
+    ShowFishPictures(state);
+    if (state.NotebookPage == kAccessoryPage)
+        Guard(state.UserPrompts, [&] { DrawTankPreview(state); });
+    return true;
+}
+
+void ShowFishPictures(AppState& state)
+{
+    for (int slot = 0; slot < kFishSlotCount; ++slot) {
+        Guard(state.UserPrompts, [&] {
+            ShowFishPicture(state.FileSystem, state.Doc.DataFolder, state.Doc.Fish[size_t(slot)],
+                            state.FishPictures[size_t(slot)]);
+        });
+    }
+}
+
+void DrawTankPreview(AppState& state)
+{
+    DrawTankPreview(state.FileSystem, state.Doc, state.TankPicture, state.NumberStrip,
+                    InterfaceFont(12));
+}
+
+void FormShow(AppState& state, const QString& argument)
+{
+    state.CurrentFile = argument;
+    if (!state.FileSystem.FileExists(state.CurrentFile))
+        state.CurrentFile.clear();
+    if (!state.CurrentFile.isEmpty() && !LoadAquariumFile(state, state.CurrentFile))
+        state.CurrentFile.clear();
+}
+
+void LoadCommand(AppState& state)
+{
+    FileDialogRequest request;
+    request.Filter = QStringLiteral("Ulvaro Data File|*.uld");
+    request.InitialFolder = state.Doc.DataFolder;
+    const std::optional<QString> chosen = state.UserPrompts.OpenFileName(request);
+    if (!chosen)
+        return;
+    if (LoadAquariumFile(state, *chosen))
+        state.CurrentFile = *chosen;
+}
+
+void SaveAsCommand(AppState& state)
+{
+    Guard(state.UserPrompts, [&] {
+        SaveLists(state);
+        if (state.Caption.contains(u"random.uld"_qs))
+            return;
+        bool anyFish = false;
+        for (const FishSlot& slot : state.Doc.Fish)
+            anyFish = anyFish || !slot.CharacterName.isEmpty();
+        if (!anyFish) {
+            state.UserPrompts.ShowMessage(kNoFishMessage);
+            return;
+        }
+        FileDialogRequest request;
+        request.Filter = QStringLiteral("Ulvaro Data File|*.uld");
+        request.DefaultExtension = QStringLiteral("uld");
+        request.InitialFolder = state.Doc.DataFolder;
+        request.FileName = state.CurrentFile.isEmpty() ? QStringLiteral("*.uld")
+                                                       : FileNamePart(state.CurrentFile);
+        request.ConfirmOverwrite = true;
+        request.ChangesCurrentFolder = true;
+        const std::optional<QString> chosen = state.UserPrompts.SaveFileName(request);
+        if (!chosen)
+            return;
+        SaveAquariumFile(state.FileSystem, state.Doc, *chosen);
+        state.CurrentFile = *chosen;
+        state.Caption = kCaptionPrefix + AsciiLower(*chosen) + kCaptionSuffix;
+    });
+}
+
+} // namespace aquarium

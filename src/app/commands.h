@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace aquarium {
+
+struct AppState;
+
+inline const QString kCaptionPrefix = QStringLiteral("Kesso's Ulvaro Aquarium Maker <<< ");
+inline const QString kCaptionSuffix = QStringLiteral(" >>>");
+
+// Replaces the document by the aquarium file at path (a Windows path with a folder part)
+// and refreshes every view of it. random.uld only opens the random list page. A load that
+// does not complete (foreign file, malformed content, a number or picture that cannot be
+// read) shows its message and leaves the state exactly as it was; returns false then.
+// Errors while drawing the fish pictures and the tank preview afterwards are shown but
+// keep the load. Throws nothing.
+bool LoadAquariumFile(AppState& state, const QString& path);
+
+// Redraws the six fish pictures; each slot's error is shown on its own.
+void ShowFishPictures(AppState& state);
+// Redraws the accessory page's tank picture and number strip.
+void DrawTankPreview(AppState& state);
+
+// When the main window is first shown: opens the file named on the command line (a
+// Windows path; nothing when empty or when no such file exists).
+void FormShow(AppState& state, const QString& argument);
+
+// Button6: asks for an aquarium file and loads it.
+void LoadCommand(AppState& state);
+
+// Button7: saves both lists, then asks for a name and writes the aquarium file.
+// Refuses when the random list is open or no fish is set. Errors are shown.
+void SaveAsCommand(AppState& state);
+
+inline const QString kNoFishMessage =
+        QStringLiteral("熱帯魚のﾃﾞｰﾀが未設定です.ﾃﾞｰﾀﾌｧｲﾙの作成を中止します");
+inline const QString kForeignFileMessage = QStringLiteral("Kesso's Ulvaro Data Fileではありません");
+inline const QString kMalformedFileMessage = QStringLiteral("ULDﾌｧｲﾙの内容が不正です");
+
+} // namespace aquarium

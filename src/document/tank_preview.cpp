@@ -1,0 +1,104 @@
+#include "document/tank_preview.h"
+
+#include "platform/files.h"
+#include "platform/platform_error.h"
+#include "platform/raster.h"
+
+#include <algorithm>
+
+namespace aquarium {
+
+namespace {
+
+const ObjectBmp* EntryOf(const Aquarium& doc, const PlacedObject& object)
+{
+    if (object.BmpIndex < 0 || object.BmpIndex >= kMaxObjectBmps)
+        return nullptr;
+    const ObjectBmp& entry = doc.ObjectBmpTable[size_t(object.BmpIndex)];
+    return entry.Picture.isNull() ? nullptr : &entry;
+}
+
+// Mask ANDed, then picture ORed, stretched over the rectangle.
+void Paint(QImage& tank, const ObjectBmp& entry, const Rect& to)
+{
+    const Rect whole{0, 0, entry.Picture.width(), entry.Picture.height()};
+    StretchCopy(tank, to, entry.Mask, whole, RasterOp::And);
+    StretchCopy(tank, to, entry.Picture, whole, RasterOp::Or);
+}
+
+} // namespace
+
+QPoint AccessoryPosition(const Aquarium& doc, const PlacedObject& object)
+{
+    const ObjectBmp* entry = EntryOf(doc, object);
+    const int w = entry ? entry->Picture.width() : 0;
+    const int h = entry ? entry->Picture.height() : 0;
+    const int x = std::max(object.XPosition * kPreviewWidth / 20 - w / 2, 0);
+    int y;
+    switch (object.VerticalAnchor) {
+    case 0: y = 0; break;
+    case 1: y = kPreviewHeight / 2 - h; break;
+    default: y = kPreviewHeight - doc.SandHeight - h; break;
+    }
+    return {x, y};
+}
+
+void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
+                     const QFont& numberFont)
+{
+    doc.SandHeight = 0;
+    if (tank.size() != QSize(kPreviewWidth, kPreviewHeight) || tank.format() != QImage::Format_RGB32)
+        tank = MakePicture(kPreviewWidth, kPreviewHeight);
+    FillRect(tank, {0, 0, kPreviewWidth, kPreviewHeight}, kTankPictureFill);
+
+    const QString sandPath = doc.DataFolder + doc.SandName + QStringLiteral(".bmp");
+    if (!doc.SandName.isEmpty() && files.FileExists(sandPath)) {
+        const QImage sand = files.LoadPicture(sandPath);
+        // A sand picture narrower than a preview pixel is drawn one pixel wide.
+        const int tile = std::max(Div(sand.width() * kPreviewWidth, doc.ScreenWidth), 1);
+        doc.SandHeight = Div(sand.height() * kPreviewHeight, doc.ScreenHeight);
+        const Rect whole{0, 0, sand.width(), sand.height()};
+        for (int k = 0; k <= kPreviewWidth / tile; ++k) {
+            StretchCopy(tank, {k * tile, kPreviewHeight - doc.SandHeight, k * tile + tile,
+                               kPreviewHeight},
+                        sand, whole);
+        }
+    }
+
+    const int last = std::min(doc.LastObject, kMaxObjects - 1);
+    // Spread accessories first, beneath all others: full width, standing on the sand.
+    for (int depth = 0; depth <= 6; depth += 2) {
+        for (int i = 0; i <= last; ++i) {
+            const PlacedObject& o = doc.ObjectTable[size_t(i)];
+            const ObjectBmp* entry = EntryOf(doc, o);
+            if (o.Layer != depth || o.Spread != 1 || !entry)
+                continue;
+            const int h = entry->Picture.height();
+            const int y = kPreviewHeight - doc.SandHeight - h;
+            Paint(tank, *entry, {0, y, kPreviewWidth, y + h});
+        }
+    }
+    for (int depth = 0; depth <= 4; depth += 2) {
+        for (int i = 0; i <= last; ++i) {
+            const PlacedObject& o = doc.ObjectTable[size_t(i)];
+            const ObjectBmp* entry = EntryOf(doc, o);
+            if (o.Layer != depth || o.Spread != 0 || !entry)
+                continue;
+            const QPoint at = AccessoryPosition(doc, o);
+            Paint(tank, *entry,
+                  {at.x(), at.y(), at.x() + entry->Picture.width(),
+                   at.y() + entry->Picture.height()});
+        }
+    }
+
+    if (strip.size() != QSize(kStripWidth, kStripHeight) || strip.format() != QImage::Format_RGB32)
+        strip = MakePicture(kStripWidth, kStripHeight);
+    FillRect(strip, {0, 0, kStripWidth, kStripHeight}, kWhite);
+    for (int i = 0; i <= last; ++i) {
+        const PlacedObject& o = doc.ObjectTable[size_t(i)];
+        TextOut(strip, o.XPosition * kPreviewWidth / 20, kStripHeight * o.Layer / 6,
+                QString::number(i + 1), numberFont);
+    }
+}
+
+} // namespace aquarium
