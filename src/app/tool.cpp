@@ -6,6 +6,7 @@
 #include "app/state_json.h"
 #include "document/aquarium_file.h"
 #include "fish/fish_character.h"
+#include "fish/fish_editor_model.h"
 #include "platform/files.h"
 #include "platform/platform_error.h"
 #include "platform/prompts.h"
@@ -177,6 +178,10 @@ void Tool::PrintHelp()
              "                                   number strip of the accessory page\n"
              "  fish-picture FILE.uld SLOT OUT.png\n"
              "                                   the 150x100 picture of fish slot 1..6\n"
+             "  render-fish [--fish-data-no N] [--ticks K] FILE.ulc STRIP.png\n"
+             "                                   the fish editor's first opening without a\n"
+             "                                   window: the preview strip, and the cell\n"
+             "                                   shown at each of the first K ticks\n"
              "\n"
              "Every message the editor would show in a box is printed on standard error,\n"
              "one line each, and listed in \"Messages\".\n"
@@ -277,6 +282,35 @@ int Tool::Run(const QStringList& arguments)
             });
         }
         printJson(FishToJson(character, session.prompts.Messages()));
+        return session.ExitStatus();
+    }
+    if (command == u"render-fish") {
+        const Arguments a = Parse(rest, {u"--fish-data-no"_qs, u"--ticks"_qs});
+        if (!a.problem.isEmpty())
+            return Usage(a.problem);
+        if (a.files.size() != 2)
+            return Usage(QStringLiteral("render-fish needs FILE.ulc and STRIP.png"));
+        Session session(m_err);
+        FishEditorModel editor;
+        const int fishDataNo = a.fishDataNo ? a.fishDataNoValue : 1;
+        bool opened = Guard(session.prompts, [&] {
+            editor.Open(session.files, CharacterPathOf(session.Windows(a.files[0])), fishDataNo);
+        });
+        QJsonArray ticks;
+        if (opened && Guard(session.prompts, [&] { editor.Render(session.files); })) {
+            Guard(session.prompts, [&] { Files::SavePng(a.files[1], editor.Player.Result().Strip); });
+            for (int t = 0; t < (a.ticks ? a.ticksValue : 0); ++t)
+                ticks.append(editor.Player.Tick(editor.Fields.AnimLoop));
+        }
+        const PreviewResult& result = editor.Player.Result();
+        printJson(QJsonObject{{u"BmpFormat"_qs, int(editor.Fields.Format)},
+                              {u"AnimationDataNo"_qs, editor.Fields.AnimationDataNo},
+                              {u"AnimCount"_qs, result.AnimCount},
+                              {u"CellWidth"_qs, result.CellWidth},
+                              {u"CellHeight"_qs, result.CellHeight},
+                              {u"AnimLoop"_qs, editor.Fields.AnimLoop},
+                              {u"Ticks"_qs, ticks},
+                              {u"Messages"_qs, QJsonArray::fromStringList(session.prompts.Messages())}});
         return session.ExitStatus();
     }
     return Usage(QStringLiteral("unknown command %1").arg(command));

@@ -1,5 +1,6 @@
 #include "support/test_world.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,6 +26,7 @@ private Q_SLOTS:
     void fishDumpAndSave();
     void renderTankAndFishPicture();
     void commandsWithMessages();
+    void renderFish();
 
 private:
     struct Result
@@ -279,6 +281,38 @@ void TestTool::commandsWithMessages()
                                      world.Host(u"C:\\aq\\out.uld"_qs)});
     QCOMPARE(r.exitCode, 1);
     QVERIFY(world.ReadFile(u"C:\\aq\\out.uld"_qs).isEmpty()); // nothing written
+}
+
+void TestTool::renderFish()
+{
+    TestWorld world;
+    world.WritePicture(u"C:\\aq\\data\\neon.bmp"_qs, SolidPicture(100, 40, 0x00FF00));
+    world.WriteFile(u"C:\\aq\\data\\neon.ulc"_qs,
+                    "Kesso's Screen Saver Ulvaro Character\r\n[BMP DATA FORMAT]\r\n"
+                    "BmpDataFormat=X_Stretch\r\nAnimationDataNo=4\r\nStretchDX=50\r\n"
+                    "DATA END\r\n");
+    const QString strip = world.Host(u"C:\\aq\\strip.png"_qs);
+    Result r = Run(world, u"C:\\work"_qs,
+                   {u"render-fish"_qs, u"--ticks"_qs, u"8"_qs,
+                    world.Host(u"C:\\aq\\data\\neon.ulc"_qs), strip});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.json[u"BmpFormat"].toInt(), 3);
+    QCOMPARE(r.json[u"AnimationDataNo"].toInt(), 4);
+    QCOMPARE(r.json[u"AnimCount"].toInt(), 6);
+    QCOMPARE(r.json[u"CellWidth"].toInt(), 150);
+    QCOMPARE(r.json[u"CellHeight"].toInt(), 40);
+    QCOMPARE(r.json[u"AnimLoop"].toBool(), true);
+    QCOMPARE(r.json[u"Ticks"].toArray(), (QJsonArray{1, 2, 3, 2, 1, 0, 1, 2}));
+    QCOMPARE(QImage(strip).size(), QSize(600, 40));
+
+    // Shadow mapping with a fish data count of -1: the message, no strip.
+    world.WriteFile(u"C:\\aq\\data\\neon.ulc"_qs, "");
+    r = Run(world, u"C:\\work"_qs,
+            {u"render-fish"_qs, u"--fish-data-no"_qs, u"-1"_qs,
+             world.Host(u"C:\\aq\\data\\neon.ulc"_qs), world.Host(u"C:\\aq\\s2.png"_qs)});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.json[u"Messages"].toArray(), QJsonArray{u"ゼロによる除算"_qs});
+    QVERIFY(!QFileInfo::exists(world.Host(u"C:\\aq\\s2.png"_qs)));
 }
 
 QTEST_GUILESS_MAIN(TestTool)

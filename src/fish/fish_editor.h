@@ -1,0 +1,84 @@
+#pragma once
+
+#include "fish/fish_editor_model.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTabWidget;
+
+namespace aquarium {
+
+struct AppState;
+
+// TForm3: the fish character editor. Modeless; it hides itself when another window of the
+// program becomes active. Opening reads the character's file into the controls and plays
+// its motion; "Ok" writes the file and hides, "Cancel" hides.
+class FishEditor : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit FishEditor(AppState& state, QWidget* parent = nullptr);
+
+    // Shows the editor for a character path (DataFolder + CharacterName) and fish data
+    // count; showing reads the file and renders the preview.
+    void OpenFor(const QString& characterPath, int fishDataNo);
+
+    FishEditorModel& Model() { return m_model; }
+
+    void FormShow();
+    void Button1Click(); // Ok
+    void Button2Click(); // Cancel
+    void Button3Click(); // 動きのテスト
+    void Timer1Timer();
+    void CheckBox6Click();
+
+    QTabWidget* TabbedNotebook1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr,
+              *Edit5 = nullptr, *Edit6 = nullptr, *Edit7 = nullptr, *Edit8 = nullptr,
+              *Edit9 = nullptr;
+    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr;
+    QLabel *Label19 = nullptr, *Label20 = nullptr;
+    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr,
+              *CheckBox4 = nullptr, *CheckBox5 = nullptr, *CheckBox6 = nullptr;
+    QRadioButton* RadioButtons[kBmpFormatCount] = {}; // indexed by format
+    QLabel* Image1 = nullptr;
+    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr;
+    QScrollBar *ScrollBar1 = nullptr, *ScrollBar2 = nullptr, *ScrollBar3 = nullptr,
+               *ScrollBar4 = nullptr, *ScrollBar5 = nullptr;
+    QLabel *Label7 = nullptr, *Label8 = nullptr, *Label3 = nullptr, *Label9 = nullptr,
+           *Label4 = nullptr, *Label10 = nullptr, *Label5 = nullptr, *Label11 = nullptr,
+           *Label6 = nullptr, *Label12 = nullptr;
+    QTimer Timer1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildFishPage(QWidget* page);
+    void BuildAnimationPage(QWidget* page);
+    // Shows the model in the controls, without their handlers running.
+    void ShowModel();
+    void ShowDisplay();
+    void SyncTimer();
+    void Run(const std::function<void()>& body);
+
+    AppState& m_state;
+    FishEditorModel m_model;
+    bool m_showing = false; // the controls are being set from the model
+    QString m_pendingPath;
+    int m_pendingFishDataNo = 1;
+};
+
+} // namespace aquarium

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "fish/fish_character.h"
+
+#include <QImage>
+
+namespace aquarium {
+
+inline constexpr int kPreviewDisplayWidth = 281;
+inline constexpr int kPreviewDisplayHeight = 129;
+
+// What the renderer takes from the fish character editor.
+struct PreviewInputs
+{
+    QImage Bitmap; // the character's bitmap, RGB32
+    BmpFormat Format = BmpFormat::ShadowMapping;
+    int Frames = 2; // the frame-count scroll bar, 1..64
+    int FishDataNo = 1;
+    int StretchDX = 5, StretchDY = 5;
+    int WaveLength = 4, Phase = 0;
+    bool AnimLoop = false;
+    bool QuarterWave = false;
+    int DisplayWidth = kPreviewDisplayWidth;
+    int DisplayHeight = kPreviewDisplayHeight;
+};
+
+// The frames, and what the render changes in the editor.
+struct PreviewResult
+{
+    QImage Strip; // CellWidth * frames by CellHeight, cells side by side, black background
+    int CellWidth = 0;
+    int CellHeight = 0;
+    int FrameCount = 0; // cells in the strip; also the new position of the frame-count bar
+    int AnimCount = 1;  // length of the playback sequence
+    BmpFormat Format = BmpFormat::ShadowMapping; // No_Animation comes back as Animation
+    bool AnimLoop = false; // forced on by the stretch formats
+};
+
+// Builds the preview strip of one fish character: the ten formats with their fixed
+// rectangles and circle constants, the cell fitted into the display. A cell that comes out
+// without pixels (FishDataNo -1 in shadow mapping, more frames than pixels) throws
+// DivisionByZero.
+[[nodiscard]] PreviewResult RenderPreview(const PreviewInputs& in);
+
+// Rounds to the nearest integer, halves to the even neighbour.
+[[nodiscard]] int RoundHalfEven(double value);
+
+} // namespace aquarium
