@@ -52,6 +52,8 @@ struct AppState
     QImage NumberStrip;
     // The fish page's six 150 x 100 pictures, black until drawn.
     std::array<QImage, kFishSlotCount> FishPictures;
+    // The tank page's 65 x 65 sample of the solid background colour (Image11).
+    QImage ColourSwatch;
 };
 
 } // namespace aquarium

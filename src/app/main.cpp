@@ -4,15 +4,52 @@
 #include "app/qt_prompts.h"
 #include "app/startup.h"
 #include "app/version_window.h"
+#include "pages/fish_page.h"
+#include "fish/fish_editor.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/platform_error.h"
 #include "platform/registry.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTimer>
 
 using namespace aquarium;
+
+namespace {
+
+// --screenshots DIR: pictures of the five pages and the fish editor, as the program draws
+// them, for the documentation; then the program ends.
+void SaveScreenshots(MainWindow& window, FishEditor& editor, const QString& folder)
+{
+    QDir().mkpath(folder);
+    const char* names[] = {"fish-page", "accessory-page", "tank-page", "random-page", "midi-page"};
+    for (int page = 0; page < 5; ++page) {
+        window.TabbedNotebook1->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        window.grab().save(folder + u'/' + QLatin1String(names[page]) + u".png"_qs);
+    }
+    window.TabbedNotebook1->setCurrentIndex(0);
+    if (window.FishPage1->Slots[0].Name->text().isEmpty() == false) {
+        window.FishPage1->OpenCharacterEditor(0);
+        for (int page = 0; page < 2; ++page) {
+            editor.TabbedNotebook1->setCurrentIndex(page);
+            QEventLoop wait;
+            QTimer::singleShot(page == 1 ? 400 : 50, &wait, &QEventLoop::quit);
+            wait.exec();
+            editor.grab().save(folder + (page ? u"/fish-editor-animation.png"_qs
+                                              : u"/fish-editor.png"_qs));
+        }
+    }
+    QCoreApplication::quit();
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -31,8 +68,15 @@ int main(int argc, char* argv[])
     }
 
     VersionWindow versionWindow;
-    MainWindow window(state, versionWindow);
-    const QStringList arguments = QApplication::arguments();
+    FishEditor fishEditor(state);
+    MainWindow window(state, versionWindow, fishEditor);
+    QStringList arguments = QApplication::arguments();
+    QString screenshots;
+    const qsizetype option = arguments.indexOf(u"--screenshots"_qs);
+    if (option > 0 && option + 1 < arguments.size()) {
+        screenshots = arguments[option + 1];
+        arguments.remove(option, 2);
+    }
     if (arguments.size() > 1 && !arguments[1].isEmpty()) {
         // A relative name resolves against the current folder, as on Windows.
         window.SetCommandLineFile(
@@ -40,5 +84,7 @@ int main(int argc, char* argv[])
     }
     prompts.SetParent(&window);
     window.show();
+    if (!screenshots.isEmpty())
+        QTimer::singleShot(300, &window, [&] { SaveScreenshots(window, fishEditor, screenshots); });
     return app.exec();
 }

@@ -4,6 +4,10 @@
 #include "app/commands.h"
 #include "app/file_list_box.h"
 #include "app/version_window.h"
+#include "pages/fish_page.h"
+#include "pages/page_operations.h"
+#include "pages/tank_page.h"
+#include "platform/platform_error.h"
 #include "platform/files.h"
 
 #include <QComboBox>
@@ -50,7 +54,7 @@ void ShowEntries(QListWidget* list, const QStringList& entries, int selected)
 
 } // namespace
 
-MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow)
+MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor& fishEditor)
     : m_state(state), m_versionWindow(versionWindow)
 {
     setObjectName(QStringLiteral("TForm1"));
@@ -67,9 +71,11 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow)
             " border-top-left-radius: 3px; border-top-right-radius: 3px; background: #e4e4e4;"
             " margin-right: -1px; }"
             "QTabBar::tab:selected { background: #fbfbfb; }"));
-    AddPage(QStringLiteral("熱帯魚の設定"), "FishPage");
+    FishPage1 = new FishPage(state, fishEditor);
+    TabbedNotebook1->addTab(FishPage1, QStringLiteral("熱帯魚の設定"));
     BuildAccessoryPage(AddPage(QStringLiteral("ｱｸｾｻﾘの設定"), "AccessoryPage"));
-    BuildTankPage(AddPage(QStringLiteral("水槽の設定"), "TankPage"));
+    TankPage1 = new TankPage(state);
+    TabbedNotebook1->addTab(TankPage1, QStringLiteral("水槽の設定"));
     BuildRandomPage(AddPage(QStringLiteral("random.uldの設定"), "RandomPage"));
     BuildMidiPage(AddPage(QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄの設定"), "MidiPage"));
 
@@ -90,6 +96,10 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow)
     ComboBox1->setCurrentIndex(2);
     ComboBox1->setGeometry(504, 352, 121, 22);
 
+    connect(FishPage1, &FishPage::Changed, this, &MainWindow::Refresh);
+    connect(TankPage1, &TankPage::Changed, this, &MainWindow::Refresh);
+    connect(ComboBox1, &QComboBox::currentTextChanged, this, &MainWindow::ComboBox1Change);
+    connect(TabbedNotebook1, &QTabWidget::currentChanged, this, &MainWindow::TabbedNotebook1Change);
     connect(Button6, &QPushButton::clicked, this, &MainWindow::Button6Click);
     connect(Button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
     connect(Button10, &QPushButton::clicked, this, &MainWindow::Button10Click);
@@ -112,19 +122,6 @@ void MainWindow::BuildAccessoryPage(QWidget* page)
     FileListBox1->setGeometry(326, 131, 161, 125);
     SetListFont(FileListBox1);
     MakeLabel(page, "Label18", QStringLiteral("アクセサリ画像ファイル"), 330, 262);
-}
-
-void MainWindow::BuildTankPage(QWidget* page)
-{
-    MakeLabel(page, "Label13", QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙﾌｫﾙﾀﾞ"), 8, 8);
-    Label15 = MakeLabel(page, "Label15", QString(), 16, 24);
-    Label15->setFixedWidth(460);
-    MakeLabel(page, "Label14", QStringLiteral("画像ﾃﾞｰﾀ等の保存用ｻﾌﾞﾌｫﾙﾀﾞ"), 8, 44);
-    Label16 = MakeLabel(page, "Label16", QString(), 16, 60);
-    Label16->setFixedWidth(200);
-    FileListBox2 = Named(new QListWidget(page), "FileListBox2");
-    FileListBox2->setGeometry(8, 78, 140, 110);
-    SetListFont(FileListBox2);
 }
 
 void MainWindow::BuildRandomPage(QWidget* page)
@@ -158,13 +155,13 @@ void MainWindow::BuildMidiPage(QWidget* page)
 
 void MainWindow::Refresh()
 {
-    const Aquarium& doc = m_state.Doc;
+    m_refreshing = true;
     setWindowTitle(m_state.Caption);
     TabbedNotebook1->setCurrentIndex(m_state.NotebookPage);
+    m_refreshing = false;
 
-    Label15->setText(doc.DataFolder);
-    Label16->setText(doc.DataSubFolder);
-    ShowEntries(FileListBox2, m_state.SubFolderEntries, m_state.SubFolderIndex);
+    FishPage1->Refresh();
+    TankPage1->Refresh();
     if (FileListBox1->Directory() != m_state.AccessoryListFolder)
         FileListBox1->SetDirectory(m_state.AccessoryListFolder);
 
@@ -202,6 +199,22 @@ void MainWindow::Button6Click()
 void MainWindow::Button7Click()
 {
     SaveAsCommand(m_state);
+    Refresh();
+}
+
+void MainWindow::ComboBox1Change()
+{
+    Guard(m_state.UserPrompts, [this] { ChangeScreenResolution(m_state, ComboBox1->currentText()); });
+    Refresh();
+}
+
+void MainWindow::TabbedNotebook1Change(int page)
+{
+    if (m_refreshing)
+        return;
+    m_state.NotebookPage = page;
+    if (page == 1)
+        Guard(m_state.UserPrompts, [this] { DrawTankPreview(m_state); });
     Refresh();
 }
 

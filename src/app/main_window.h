@@ -13,6 +13,9 @@ namespace aquarium {
 
 struct AppState;
 class FileListBox;
+class FishEditor;
+class FishPage;
+class TankPage;
 class VersionWindow;
 
 // TForm1: the main window. A five-page notebook on the left and the frame buttons on
@@ -21,7 +24,7 @@ class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
-    MainWindow(AppState& state, VersionWindow& versionWindow);
+    MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor& fishEditor);
 
     // Shows the whole state anew in the controls.
     void Refresh();
@@ -35,6 +38,8 @@ public:
     void Button7Click();
     void Button10Click();
     void Button1Click();
+    void ComboBox1Change();
+    void TabbedNotebook1Change(int page);
 
     QTabWidget* TabbedNotebook1 = nullptr;
     QPushButton* Button6 = nullptr;
@@ -43,12 +48,10 @@ public:
     QPushButton* Button1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
 
+    FishPage* FishPage1 = nullptr;
+    TankPage* TankPage1 = nullptr;
     // Accessory page.
     FileListBox* FileListBox1 = nullptr;
-    // Tank page.
-    QLabel* Label15 = nullptr;
-    QLabel* Label16 = nullptr;
-    QListWidget* FileListBox2 = nullptr;
     // Random list page.
     QListWidget* ListBox1 = nullptr;
     FileListBox* FileListBox4 = nullptr;
@@ -60,7 +63,6 @@ public:
 private:
     QWidget* AddPage(const QString& caption, const char* name);
     void BuildAccessoryPage(QWidget* page);
-    void BuildTankPage(QWidget* page);
     void BuildRandomPage(QWidget* page);
     void BuildMidiPage(QWidget* page);
 
@@ -70,6 +72,7 @@ private:
     VersionWindow& m_versionWindow;
     QString m_commandLineFile;
     bool m_shown = false;
+    bool m_refreshing = false;
 };
 
 } // namespace aquarium

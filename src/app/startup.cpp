@@ -86,6 +86,7 @@ void FormCreate(AppState& state, const Registry& registry)
     state.NumberStrip = MakePicture(kPreviewWidth, kNumberStripHeight, kWhite);
     for (QImage& picture : state.FishPictures)
         picture = MakePicture(kFishPictureWidth, kFishPictureHeight, kBlack);
+    state.ColourSwatch = MakePicture(65, 65, kBlack);
     DrawTankPreview(state);
 }
 

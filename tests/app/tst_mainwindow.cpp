@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "app/version_window.h"
+#include "fish/fish_editor.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
 #include "support/test_world.h"
@@ -38,6 +39,7 @@ private:
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<VersionWindow> m_version;
+    std::unique_ptr<FishEditor> m_editor;
     std::unique_ptr<MainWindow> m_window;
 };
 
@@ -59,7 +61,8 @@ void TestMainWindow::init()
     m_state = std::make_unique<AppState>(*m_files, *m_prompts);
     FormCreate(*m_state, *OpenUserRegistry(m_world->Prefix()));
     m_version = std::make_unique<VersionWindow>();
-    m_window = std::make_unique<MainWindow>(*m_state, *m_version);
+    m_editor = std::make_unique<FishEditor>(*m_state);
+    m_window = std::make_unique<MainWindow>(*m_state, *m_version, *m_editor);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -67,6 +70,7 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     m_window.reset();
+    m_editor.reset();
     m_version.reset();
     m_state.reset();
 }

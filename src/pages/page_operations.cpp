@@ -1,0 +1,224 @@
+#include "pages/page_operations.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/startup.h"
+#include "document/fish_picture.h"
+#include "document/object_bmp.h"
+#include "platform/files.h"
+#include "platform/platform_error.h"
+#include "platform/prompts.h"
+#include "platform/raster.h"
+
+namespace aquarium {
+
+namespace {
+
+const QString kBitmapFilter = QStringLiteral("BMP File|*.bmp");
+const QString kWaveFilter = QStringLiteral("Wave File|*.wav");
+
+// The base name of a chosen file: after its last backslash, cut at its last dot.
+QString BaseName(const QString& path)
+{
+    return StripExtension(FileNamePart(path));
+}
+
+std::optional<QString> AskForFile(AppState& state, const QString& filter)
+{
+    FileDialogRequest request;
+    request.Filter = filter;
+    request.InitialFolder = state.Doc.DataFolder + state.Doc.DataSubFolder;
+    return state.UserPrompts.OpenFileName(request);
+}
+
+QString& ItemText(Aquarium& doc, FileItem item)
+{
+    switch (item) {
+    case FileItem::Sand: return doc.SandName;
+    case FileItem::Bubble: return doc.BubbleName;
+    case FileItem::Sound: return doc.SoundName;
+    case FileItem::Food: return doc.FoodName;
+    case FileItem::Background: break;
+    }
+    return doc.BackgroundSource;
+}
+
+} // namespace
+
+void ChooseFishFile(AppState& state, int slot)
+{
+    const std::optional<QString> chosen = AskForFile(state, kBitmapFilter);
+    if (!chosen)
+        return;
+    FishSlot& fish = state.Doc.Fish[size_t(slot)];
+    fish.CharacterName = state.Doc.DataSubFolder + BaseName(*chosen);
+    fish.FishDataNo = QStringLiteral("1");
+    fish.FishAmount = QStringLiteral("1");
+    ShowFishPicture(state.FileSystem, state.Doc.DataFolder, fish,
+                    state.FishPictures[size_t(slot)]);
+}
+
+void ClearFishSlot(AppState& state, int slot)
+{
+    state.Doc.Fish[size_t(slot)].CharacterName.clear();
+    state.FishPictures[size_t(slot)] =
+            MakePicture(kFishPictureWidth, kFishPictureHeight, kBlack);
+}
+
+void RefreshFishSlot(AppState& state, int slot)
+{
+    FishSlot& fish = state.Doc.Fish[size_t(slot)];
+    if (!fish.CharacterName.isEmpty())
+        ShowFishPicture(state.FileSystem, state.Doc.DataFolder, fish,
+                        state.FishPictures[size_t(slot)]);
+}
+
+std::optional<EditorRequest> OpenCharacterEditor(AppState& state, int slot)
+{
+    const FishSlot& fish = state.Doc.Fish[size_t(slot)];
+    const int fishDataNo = StrToInt(fish.FishDataNo);
+    if (fish.CharacterName.isEmpty()) {
+        ChooseFishFile(state, slot);
+        return std::nullopt;
+    }
+    return EditorRequest{state.Doc.DataFolder + fish.CharacterName, fishDataNo};
+}
+
+void ChooseFileItem(AppState& state, FileItem item)
+{
+    const bool sound = item == FileItem::Sound;
+    const std::optional<QString> chosen = AskForFile(state, sound ? kWaveFilter : kBitmapFilter);
+    if (!chosen)
+        return;
+    QString& text = ItemText(state.Doc, item);
+    text = state.Doc.DataSubFolder + BaseName(*chosen);
+    if (item == FileItem::Food)
+        return;
+    const QString extension = sound ? QStringLiteral(".wav") : QStringLiteral(".bmp");
+    if (!state.FileSystem.FileExists(state.Doc.DataFolder + text + extension)) {
+        text = item == FileItem::Sand     ? QStringLiteral("data\\sand")
+               : item == FileItem::Bubble ? QStringLiteral("data\\bubble")
+                                          : QStringLiteral("data\\boo-n");
+    }
+}
+
+void ChooseBackground(AppState& state)
+{
+    Aquarium& doc = state.Doc;
+    FileDialogRequest request;
+    request.Filter = kBitmapFilter;
+    const QString current = PathMap::IsAbsolute(doc.BackgroundSource)
+                                    ? doc.BackgroundSource
+                                    : doc.DataFolder + doc.BackgroundSource;
+    if (doc.BackgroundSource != u"null" && state.FileSystem.FileExists(current)) {
+        request.FileName = current;
+        if (current.contains(u'\\'))
+            request.InitialFolder = current.left(current.lastIndexOf(u'\\') + 1);
+    }
+    const std::optional<QString> chosen = state.UserPrompts.OpenFileName(request);
+    if (chosen)
+        doc.BackgroundSource = *chosen;
+}
+
+void ClearFileItem(AppState& state, FileItem item)
+{
+    ItemText(state.Doc, item) = QStringLiteral("null");
+}
+
+QString RebaseFileName(const AppState& state, const QString& name, const QString& extension)
+{
+    if (name.isEmpty())
+        return name;
+    QString moved = name;
+    const qsizetype slash = moved.indexOf(u'\\');
+    if (slash >= 0)
+        moved = state.Doc.DataSubFolder + moved.mid(slash + 1);
+    if (!state.FileSystem.FileExists(state.Doc.DataFolder + moved + extension))
+        moved.clear();
+    return moved;
+}
+
+void ChooseSubFolder(AppState& state, int index)
+{
+    if (index < 0 || index >= state.SubFolderEntries.size())
+        return;
+    Aquarium& doc = state.Doc;
+    const QString& entry = state.SubFolderEntries[index];
+    state.SubFolderIndex = index;
+    doc.DataSubFolder = entry.mid(1, entry.size() - 2) + u'\\';
+    const QString bmp = QStringLiteral(".bmp");
+    doc.SandName = RebaseFileName(state, doc.SandName, bmp);
+    doc.BubbleName = RebaseFileName(state, doc.BubbleName, bmp);
+    doc.SoundName = RebaseFileName(state, doc.SoundName, QStringLiteral(".wav"));
+    for (FishSlot& fish : doc.Fish)
+        fish.CharacterName = RebaseFileName(state, fish.CharacterName, bmp);
+    doc.FoodName = RebaseFileName(state, doc.FoodName, bmp);
+    for (ObjectBmp& entryBmp : doc.ObjectBmpTable) {
+        if (entryBmp.BmpName.isEmpty())
+            continue;
+        const qsizetype slash = entryBmp.BmpName.indexOf(u'\\');
+        entryBmp.BmpName = doc.DataSubFolder + entryBmp.BmpName.mid(slash + 1);
+    }
+    SyncAccessoryFolder(state);
+}
+
+void PaintColourSwatch(AppState& state)
+{
+    const ColorRef colour = state.Doc.BackgroundColourValue();
+    if (state.ColourSwatch.size() != QSize(65, 65))
+        state.ColourSwatch = MakePicture(65, 65, kWhite);
+    FloodFill(state.ColourSwatch, 0, 0, colour, colour);
+}
+
+void SetBackgroundColour(AppState& state, int red, int green, int blue)
+{
+    Aquarium& doc = state.Doc;
+    doc.BackgroundRed = std::clamp(red, 0, 255);
+    doc.BackgroundGreen = std::clamp(green, 0, 255);
+    doc.BackgroundBlue = std::clamp(blue, 0, 255);
+    PaintColourSwatch(state);
+    doc.BackgroundSource = ColourDigits(doc.BackgroundColourValue());
+}
+
+void SetColourFill(AppState& state, bool on)
+{
+    state.Doc.BackgroundColourFill = on;
+    SetBackgroundColour(state, state.Doc.BackgroundRed, state.Doc.BackgroundGreen,
+                        state.Doc.BackgroundBlue);
+}
+
+QString IntervalText(int position)
+{
+    // Tenths of a second, rounded to two significant digits (halves up), one decimal.
+    if (position < 100)
+        return QStringLiteral("%1.%2").arg(position / 10).arg(position % 10);
+    return QStringLiteral("%1.0").arg((position + 5) / 10);
+}
+
+void ChangeScreenResolution(AppState& state, const QString& text)
+{
+    static const struct
+    {
+        const char16_t* text;
+        int width, height;
+    } sizes[] = {{u"640 x 480", 640, 480},
+                 {u"800 x 600", 800, 600},
+                 {u"1024 x 768", 1024, 768},
+                 {u"1152 x 864", 1152, 864},
+                 {u"1280 x 1024", 1280, 1024}};
+    Aquarium& doc = state.Doc;
+    for (const auto& size : sizes) {
+        if (text == QStringView(size.text)) {
+            doc.ScreenWidth = size.width;
+            doc.ScreenHeight = size.height;
+        }
+    }
+    for (int e = 0; e <= doc.LastObjectBmp && e < kMaxObjectBmps; ++e) {
+        const QString& name = doc.ObjectBmpTable[size_t(e)].BmpName;
+        if (!name.isEmpty())
+            LoadObjectBmp(state.FileSystem, doc, doc.DataFolder + name + u".bmp"_qs, e);
+    }
+    DrawTankPreview(state);
+}
+
+} // namespace aquarium

@@ -1,0 +1,278 @@
+#include "pages/tank_page.h"
+
+#include "app/app_state.h"
+#include "pages/page_operations.h"
+#include "platform/platform_error.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace aquarium {
+
+namespace {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
+                  int width = 0)
+{
+    auto* label = Named(new QLabel(text, parent), name);
+    label->move(x, y);
+    if (width > 0)
+        label->setFixedWidth(width);
+    else
+        label->adjustSize();
+    return label;
+}
+
+QScrollBar* MakeBar(QWidget* parent, const char* name, int low, int high, int x, int y, int width)
+{
+    auto* bar = Named(new QScrollBar(Qt::Horizontal, parent), name);
+    bar->setRange(low, high);
+    bar->setSingleStep(1);
+    bar->setPageStep(10);
+    bar->setGeometry(x, y, width, 17);
+    return bar;
+}
+
+} // namespace
+
+TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("TankPage"));
+    MakeLabel(this, "Label13", QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙﾌｫﾙﾀﾞ"), 8, 6);
+    Label15 = MakeLabel(this, "Label15", QString(), 16, 22, 470);
+    MakeLabel(this, "Label14", QStringLiteral("画像ﾃﾞｰﾀ等の保存用ｻﾌﾞﾌｫﾙﾀﾞ"), 8, 42);
+    Label16 = MakeLabel(this, "Label16", QString(), 16, 58, 130);
+    FileListBox2 = Named(new QListWidget(this), "FileListBox2");
+    FileListBox2->setGeometry(8, 76, 130, 104);
+    QFont small = FileListBox2->font();
+    small.setPixelSize(13);
+    FileListBox2->setFont(small);
+    connect(FileListBox2, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { FileListBox2Click(FileListBox2->row(item)); });
+
+    struct FileRow
+    {
+        const char* button;
+        QString caption;
+        const char* label;
+        FileItem item;
+        QPushButton** buttonOut;
+        QLabel** labelOut;
+    };
+    const FileRow rows[] = {
+            {"Button2", QStringLiteral("底砂のﾃﾞｰﾀ..."), "Label4", FileItem::Sand, &Button2, &Label4},
+            {"Button8", QStringLiteral("気泡のﾃﾞｰﾀ..."), "Label6", FileItem::Bubble, &Button8,
+             &Label6},
+            {"Button9", QStringLiteral("効果音のﾌｧｲﾙ..."), "Label8", FileItem::Sound, &Button9,
+             &Label8},
+            {"Button27", QStringLiteral("餌のデータ..."), "Label12", FileItem::Food, &Button27,
+             &Label12},
+            {"Button28", QStringLiteral("背景画像ﾌｧｲﾙ..."), "Label25", FileItem::Background,
+             &Button28, &Label25},
+    };
+    int y = 76;
+    for (const FileRow& row : rows) {
+        auto* button = Named(new QPushButton(row.caption, this), row.button);
+        button->setGeometry(150, y, 110, 22);
+        button->setToolTip(QStringLiteral("右ｸﾘｯｸで設定なし"));
+        button->installEventFilter(this);
+        *row.buttonOut = button;
+        *row.labelOut = MakeLabel(this, row.label, QString(), 266, y + 3, 222);
+        const FileItem item = row.item;
+        connect(button, &QPushButton::clicked, this, [this, item] {
+            Run([&] {
+                if (item == FileItem::Background)
+                    ChooseBackground(m_state);
+                else
+                    ChooseFileItem(m_state, item);
+            });
+        });
+        y += 26;
+    }
+    CheckBox2 = Named(new QCheckBox(QStringLiteral("ﾀｲﾙ表示"), this), "CheckBox2");
+    CheckBox2->move(150, y);
+    connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_showing)
+            m_state.Doc.BackgroundTiling = on;
+    });
+    CheckBox3 = Named(new QCheckBox(QStringLiteral("1色塗りつぶし"), this), "CheckBox3");
+    CheckBox3->move(250, y);
+    connect(CheckBox3, &QCheckBox::clicked, this, &TankPage::CheckBox3Click);
+
+    Panel2 = Named(new QFrame(this), "Panel2");
+    Panel2->setGeometry(150, y + 22, 336, 74);
+    Image11 = Named(new QLabel(Panel2), "Image11");
+    Image11->setGeometry(4, 4, 65, 65);
+    const char* colourNames[] = {"ScrollBar1", "ScrollBar2", "ScrollBar3"};
+    const QString colourCaptions[] = {QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
+    QScrollBar** colourBars[] = {&ScrollBar1, &ScrollBar2, &ScrollBar3};
+    for (int c = 0; c < 3; ++c) {
+        auto* caption = new QLabel(colourCaptions[c], Panel2);
+        caption->move(78, 8 + c * 22);
+        *colourBars[c] = MakeBar(Panel2, colourNames[c], 0, 255, 92, 6 + c * 22, 236);
+        connect(*colourBars[c], &QScrollBar::valueChanged, this, [this] {
+            if (!m_showing)
+                ScrollBarColourChange();
+        });
+    }
+
+    // Left column under the sub-folders: aeration, then intermittent sound.
+    const int soundY = 296;
+    CheckBox4 = Named(new QCheckBox(QStringLiteral("断続音にする"), this), "CheckBox4");
+    CheckBox4->move(8, soundY);
+    connect(CheckBox4, &QCheckBox::clicked, this, &TankPage::CheckBox4Click);
+    Label27 = MakeLabel(this, "Label27", QStringLiteral("平均"), 12, soundY + 24);
+    Label29 = MakeLabel(this, "Label29", QStringLiteral("2.0"), 40, soundY + 24, 36);
+    Label29->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label28 = MakeLabel(this, "Label28", QStringLiteral("秒間隔"), 80, soundY + 24);
+    ScrollBar4 = MakeBar(this, "ScrollBar4", 1, 600, 8, soundY + 44, 130);
+    connect(ScrollBar4, &QScrollBar::valueChanged, this, [this] {
+        if (!m_showing)
+            ScrollBar4Change();
+    });
+
+    RadioGroup1 = Named(new QGroupBox(QStringLiteral("ｴｱﾚｰｼｮﾝの位置"), this), "RadioGroup1");
+    RadioGroup1->setGeometry(8, 186, 130, 104);
+    const QString aeration[] = {QStringLiteral("右"), QStringLiteral("中央"), QStringLiteral("左"),
+                                QStringLiteral("全体")};
+    for (int i = 0; i < 4; ++i) {
+        Aeration[i] = new QRadioButton(aeration[i], RadioGroup1);
+        Aeration[i]->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+        Aeration[i]->move(10, 20 + i * 20);
+        connect(Aeration[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !m_showing)
+                m_state.Doc.Aeration = AerationPosition(i);
+        });
+    }
+    GroupBox1 = Named(new QGroupBox(QStringLiteral("Aquarium Type"), this), "GroupBox1");
+    GroupBox1->setGeometry(150, y + 100, 336, 64);
+    const QString flows[] = {QStringLiteral("水槽モード"), QStringLiteral("左向き水流(魚は右向き)"),
+                             QStringLiteral("右向き水流(魚は左向き)"), QStringLiteral("水流なし")};
+    for (int i = 0; i < 4; ++i) {
+        WaterFlow[i] = new QRadioButton(flows[i], GroupBox1);
+        WaterFlow[i]->setObjectName(QStringLiteral("RadioButton%1").arg(i + 5));
+        WaterFlow[i]->move(10 + (i / 2) * 160, 18 + (i % 2) * 20);
+        connect(WaterFlow[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !m_showing)
+                m_state.Doc.AquariumType = i;
+        });
+    }
+    Refresh();
+}
+
+void TankPage::Refresh()
+{
+    m_showing = true;
+    const Aquarium& doc = m_state.Doc;
+    Label15->setText(doc.DataFolder);
+    Label16->setText(doc.DataSubFolder);
+    if (FileListBox2->count() != m_state.SubFolderEntries.size()
+        || [&] {
+               for (int i = 0; i < FileListBox2->count(); ++i)
+                   if (FileListBox2->item(i)->text() != m_state.SubFolderEntries[i])
+                       return true;
+               return false;
+           }()) {
+        FileListBox2->clear();
+        FileListBox2->addItems(m_state.SubFolderEntries);
+    }
+    if (m_state.SubFolderIndex >= 0 && m_state.SubFolderIndex < FileListBox2->count())
+        FileListBox2->setCurrentRow(m_state.SubFolderIndex);
+    else
+        FileListBox2->setCurrentRow(-1);
+    Label4->setText(doc.SandName);
+    Label6->setText(doc.BubbleName);
+    Label8->setText(doc.SoundName);
+    Label12->setText(doc.FoodName);
+    Label25->setText(doc.BackgroundSource);
+    CheckBox2->setChecked(doc.BackgroundTiling);
+    CheckBox3->setChecked(doc.BackgroundColourFill);
+    Panel2->setVisible(doc.BackgroundColourFill);
+    Button28->setEnabled(!doc.BackgroundColourFill);
+    ScrollBar1->setValue(doc.BackgroundRed);
+    ScrollBar2->setValue(doc.BackgroundGreen);
+    ScrollBar3->setValue(doc.BackgroundBlue);
+    Image11->setPixmap(QPixmap::fromImage(m_state.ColourSwatch));
+    CheckBox4->setChecked(doc.IntermittentSound);
+    for (QWidget* w : {static_cast<QWidget*>(Label27), static_cast<QWidget*>(Label28),
+                       static_cast<QWidget*>(Label29), static_cast<QWidget*>(ScrollBar4)})
+        w->setVisible(doc.IntermittentSound);
+    ScrollBar4->setValue(doc.IntermittentStep);
+    Label29->setText(IntervalText(doc.IntermittentStep));
+    Aeration[int(doc.Aeration)]->setChecked(true);
+    if (doc.AquariumType >= 0 && doc.AquariumType <= 3)
+        WaterFlow[doc.AquariumType]->setChecked(true);
+    m_showing = false;
+}
+
+void TankPage::Run(const std::function<void()>& body)
+{
+    Guard(m_state.UserPrompts, body);
+    Refresh();
+    Q_EMIT Changed();
+}
+
+void TankPage::FileListBox2Click(int row)
+{
+    Run([&] { ChooseSubFolder(m_state, row); });
+}
+
+void TankPage::CheckBox3Click()
+{
+    Run([&] { SetColourFill(m_state, CheckBox3->isChecked()); });
+}
+
+void TankPage::ScrollBarColourChange()
+{
+    Run([&] {
+        SetBackgroundColour(m_state, ScrollBar1->value(), ScrollBar2->value(), ScrollBar3->value());
+    });
+}
+
+void TankPage::CheckBox4Click()
+{
+    m_state.Doc.IntermittentSound = CheckBox4->isChecked();
+    Refresh();
+}
+
+void TankPage::ScrollBar4Change()
+{
+    m_state.Doc.IntermittentStep = ScrollBar4->value();
+    Refresh();
+}
+
+bool TankPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        const std::pair<QPushButton*, FileItem> buttons[] = {
+                {Button2, FileItem::Sand},     {Button8, FileItem::Bubble},
+                {Button9, FileItem::Sound},    {Button27, FileItem::Food},
+                {Button28, FileItem::Background}};
+        for (const auto& [button, item] : buttons) {
+            // A disabled button (the background while the colour fills) takes no click.
+            if (watched == button && button->isEnabled()) {
+                Run([&, item = item] { ClearFileItem(m_state, item); });
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace aquarium

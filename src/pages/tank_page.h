@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace aquarium {
+
+struct AppState;
+
+// The page "水槽の設定": the data sub-folder, the sand, bubble, sound, food and background
+// files, the solid colour, intermittent sound, aeration and water flow.
+class TankPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TankPage(AppState& state, QWidget* parent = nullptr);
+
+    void Refresh();
+
+Q_SIGNALS:
+    // The state changed: every view is to show it anew.
+    void Changed();
+
+public:
+
+    void FileListBox2Click(int row);
+    void CheckBox3Click();
+    void ScrollBarColourChange();
+    void CheckBox4Click();
+    void ScrollBar4Change();
+
+    QLabel *Label15 = nullptr, *Label16 = nullptr;
+    QListWidget* FileListBox2 = nullptr;
+    QPushButton *Button2 = nullptr, *Button8 = nullptr, *Button9 = nullptr, *Button27 = nullptr,
+                *Button28 = nullptr;
+    QLabel *Label4 = nullptr, *Label6 = nullptr, *Label8 = nullptr, *Label12 = nullptr,
+           *Label25 = nullptr;
+    QCheckBox *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QLabel* Image11 = nullptr;
+    QScrollBar *ScrollBar1 = nullptr, *ScrollBar2 = nullptr, *ScrollBar3 = nullptr,
+               *ScrollBar4 = nullptr;
+    QLabel *Label27 = nullptr, *Label28 = nullptr, *Label29 = nullptr;
+    QGroupBox *RadioGroup1 = nullptr, *GroupBox1 = nullptr;
+    QRadioButton* Aeration[4] = {};  // RadioButton1..4: right, centre, left, all
+    QRadioButton* WaterFlow[4] = {}; // RadioButton5..8: aquarium type 0..3
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Run(const std::function<void()>& body);
+
+    AppState& m_state;
+    bool m_showing = false;
+};
+
+} // namespace aquarium
