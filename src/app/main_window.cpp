@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/file_list_box.h"
 #include "app/version_window.h"
+#include "layout/accessory_page.h"
 #include "pages/fish_page.h"
 #include "pages/page_operations.h"
 #include "pages/tank_page.h"
@@ -73,7 +74,8 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
             "QTabBar::tab:selected { background: #fbfbfb; }"));
     FishPage1 = new FishPage(state, fishEditor);
     TabbedNotebook1->addTab(FishPage1, QStringLiteral("熱帯魚の設定"));
-    BuildAccessoryPage(AddPage(QStringLiteral("ｱｸｾｻﾘの設定"), "AccessoryPage"));
+    AccessoryPage1 = new AccessoryPage(state);
+    TabbedNotebook1->addTab(AccessoryPage1, QStringLiteral("ｱｸｾｻﾘの設定"));
     TankPage1 = new TankPage(state);
     TabbedNotebook1->addTab(TankPage1, QStringLiteral("水槽の設定"));
     BuildRandomPage(AddPage(QStringLiteral("random.uldの設定"), "RandomPage"));
@@ -97,6 +99,8 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     ComboBox1->setGeometry(504, 352, 121, 22);
 
     connect(FishPage1, &FishPage::Changed, this, &MainWindow::Refresh);
+    // The canvas changes only what the accessory page shows; moves come often.
+    connect(AccessoryPage1, &AccessoryPage::Changed, AccessoryPage1, &AccessoryPage::Refresh);
     connect(TankPage1, &TankPage::Changed, this, &MainWindow::Refresh);
     connect(ComboBox1, &QComboBox::currentTextChanged, this, &MainWindow::ComboBox1Change);
     connect(TabbedNotebook1, &QTabWidget::currentChanged, this, &MainWindow::TabbedNotebook1Change);
@@ -113,15 +117,6 @@ QWidget* MainWindow::AddPage(const QString& caption, const char* name)
     auto* page = Named(new QWidget, name);
     TabbedNotebook1->addTab(page, caption);
     return page;
-}
-
-void MainWindow::BuildAccessoryPage(QWidget* page)
-{
-    FileListBox1 = Named(new FileListBox(m_state.FileSystem, QStringLiteral("*.bmp"), page),
-                         "FileListBox1");
-    FileListBox1->setGeometry(326, 131, 161, 125);
-    SetListFont(FileListBox1);
-    MakeLabel(page, "Label18", QStringLiteral("アクセサリ画像ファイル"), 330, 262);
 }
 
 void MainWindow::BuildRandomPage(QWidget* page)
@@ -162,8 +157,7 @@ void MainWindow::Refresh()
 
     FishPage1->Refresh();
     TankPage1->Refresh();
-    if (FileListBox1->Directory() != m_state.AccessoryListFolder)
-        FileListBox1->SetDirectory(m_state.AccessoryListFolder);
+    AccessoryPage1->Refresh();
 
     ShowEntries(ListBox1, m_state.RandomList, -1);
     if (FileListBox4->Directory() != m_state.RandomFileListFolder)

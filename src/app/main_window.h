@@ -14,6 +14,7 @@ namespace aquarium {
 struct AppState;
 class FileListBox;
 class FishEditor;
+class AccessoryPage;
 class FishPage;
 class TankPage;
 class VersionWindow;
@@ -50,8 +51,7 @@ public:
 
     FishPage* FishPage1 = nullptr;
     TankPage* TankPage1 = nullptr;
-    // Accessory page.
-    FileListBox* FileListBox1 = nullptr;
+    AccessoryPage* AccessoryPage1 = nullptr;
     // Random list page.
     QListWidget* ListBox1 = nullptr;
     FileListBox* FileListBox4 = nullptr;
@@ -62,7 +62,6 @@ public:
 
 private:
     QWidget* AddPage(const QString& caption, const char* name);
-    void BuildAccessoryPage(QWidget* page);
     void BuildRandomPage(QWidget* page);
     void BuildMidiPage(QWidget* page);
 

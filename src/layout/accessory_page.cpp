@@ -1,0 +1,175 @@
+#include "layout/accessory_page.h"
+
+#include "app/app_state.h"
+#include "app/file_list_box.h"
+#include "platform/platform_error.h"
+#include "platform/raster.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace aquarium {
+
+namespace {
+
+unsigned KeysOf(const QMouseEvent* event, bool doubleClick)
+{
+    unsigned keys = 0;
+    const Qt::KeyboardModifiers m = event->modifiers();
+    if (m & Qt::ShiftModifier) keys |= kShift;
+    if (m & Qt::ControlModifier) keys |= kCtrl;
+    if (m & Qt::AltModifier) keys |= kAlt;
+    const Qt::MouseButtons b = event->buttons();
+    if (b & Qt::LeftButton) keys |= kLeftButton;
+    if (b & Qt::RightButton) keys |= kRightButton;
+    if (b & Qt::MiddleButton) keys |= kMiddleButton;
+    if (doubleClick) keys |= kDoubleClick;
+    return keys;
+}
+
+MouseButton ButtonOf(const QMouseEvent* event)
+{
+    switch (event->button()) {
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    default: return MouseButton::Left;
+    }
+}
+
+} // namespace
+
+CanvasWidget::CanvasWidget(AppState& state, LayoutCanvas& canvas, FileListBox& files,
+                           QWidget* parent)
+    : QLabel(parent), m_state(state), m_canvas(canvas), m_files(files)
+{
+    setObjectName(QStringLiteral("Image5"));
+    setMouseTracking(true);
+}
+
+void CanvasWidget::Run(const std::function<void()>& body)
+{
+    Guard(m_state.UserPrompts, body);
+    Q_EMIT Changed();
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    Run([&] { m_canvas.MouseDown(ButtonOf(event), KeysOf(event, false), p.x(), p.y()); });
+}
+
+void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    Run([&] { m_canvas.MouseDown(ButtonOf(event), KeysOf(event, true), p.x(), p.y()); });
+}
+
+void CanvasWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    Run([&] { m_canvas.MouseMove(KeysOf(event, false), p.x(), p.y()); });
+}
+
+void CanvasWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const QString selected = m_files.SelectedName();
+    Run([&] { m_canvas.MouseUp(ButtonOf(event), KeysOf(event, false), p.x(), p.y(), selected); });
+}
+
+AccessoryPage::AccessoryPage(AppState& state, QWidget* parent)
+    : QWidget(parent), m_state(state), m_canvas(state)
+{
+    setObjectName(QStringLiteral("AccessoryPage"));
+    Image4 = new QLabel(this);
+    Image4->setObjectName(QStringLiteral("Image4"));
+    Image4->setGeometry(5, 4, 320, 240);
+    Image6 = new QLabel(this);
+    Image6->setObjectName(QStringLiteral("Image6"));
+    Image6->setGeometry(326, 4, 161, 129);
+    Image6->setPixmap(QPixmap::fromImage(MakePicture(161, 129, kBlack)));
+    FileListBox1 = new FileListBox(state.FileSystem, QStringLiteral("*.bmp"), this);
+    FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
+    FileListBox1->setGeometry(326, 131, 161, 125);
+    QFont small = FileListBox1->font();
+    small.setPixelSize(13);
+    FileListBox1->setFont(small);
+    connect(FileListBox1, &QListWidget::itemSelectionChanged, this,
+            &AccessoryPage::FileListBox1Change);
+    auto* caption = new QLabel(QStringLiteral("アクセサリ画像ファイル"), this);
+    caption->setObjectName(QStringLiteral("Label18"));
+    caption->move(330, 262);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(334, 288, 147, 57);
+    Label17 = new QLabel(panel);
+    Label17->setObjectName(QStringLiteral("Label17"));
+    Label17->setGeometry(17, 0, 130, 16);
+    Label19 = new QLabel(panel);
+    Label19->setObjectName(QStringLiteral("Label19"));
+    Label19->setGeometry(24, 20, 123, 16);
+    Label26 = new QLabel(panel);
+    Label26->setObjectName(QStringLiteral("Label26"));
+    Label26->setGeometry(24, 40, 123, 16);
+
+    Image5 = new CanvasWidget(state, m_canvas, *FileListBox1, this);
+    Image5->setGeometry(6, 246, 320, 126);
+    connect(Image5, &CanvasWidget::Changed, this, &AccessoryPage::Changed);
+
+    // The box colours red, yellow and white; hidden, as the boxes are filled directly.
+    Image7 = new QLabel(this);
+    Image7->setObjectName(QStringLiteral("Image7"));
+    Image7->setGeometry(382, 217, 75, 20);
+    QImage swatch = MakePicture(75, 20, kBoxWhite);
+    FillRect(swatch, {0, 0, 25, 20}, kBoxRed);
+    FillRect(swatch, {25, 0, 50, 20}, kBoxYellow);
+    Image7->setPixmap(QPixmap::fromImage(swatch));
+    Image7->hide();
+
+    Button11 = new QPushButton(QStringLiteral("Help"), this);
+    Button11->setObjectName(QStringLiteral("Button11"));
+    Button11->setGeometry(332, 356, 149, 25);
+    connect(Button11, &QPushButton::clicked, this, &AccessoryPage::Button11Click);
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(5, 248, 321, 129);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setPlainText(LayoutHelpLines().join(u'\n'));
+    Memo1->hide();
+    Refresh();
+}
+
+void AccessoryPage::Refresh()
+{
+    Image4->setPixmap(QPixmap::fromImage(m_state.TankPicture));
+    Image5->setPixmap(QPixmap::fromImage(m_state.NumberStrip));
+    if (FileListBox1->Directory() != m_state.AccessoryListFolder)
+        FileListBox1->SetDirectory(m_state.AccessoryListFolder);
+    const StatusPanel& status = m_canvas.Status();
+    Label17->setText(status.Label17);
+    Label19->setText(status.Label19);
+    Label26->setText(status.Label26);
+}
+
+void AccessoryPage::FileListBox1Change()
+{
+    Image6->setPixmap(QPixmap::fromImage(MakePicture(161, 129, kBlack)));
+    const QString name = FileListBox1->SelectedName();
+    Guard(m_state.UserPrompts, [&] {
+        Image6->setPixmap(QPixmap::fromImage(AccessoryPreview(m_state, name)));
+    });
+}
+
+void AccessoryPage::Button11Click()
+{
+    const bool show = Memo1->isHidden();
+    Memo1->setVisible(show);
+    Button11->setText(show ? QStringLiteral("Help終了") : QStringLiteral("Help"));
+}
+
+} // namespace aquarium

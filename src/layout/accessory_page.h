@@ -1,0 +1,73 @@
+#pragma once
+
+#include "layout/layout_canvas.h"
+
+#include <QLabel>
+#include <QWidget>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace aquarium {
+
+struct AppState;
+class FileListBox;
+
+// The layout canvas Image5: shows the number strip and feeds its mouse events, with the
+// held keys and buttons, to the canvas logic. After a press, moves and the release come
+// here even outside the canvas.
+class CanvasWidget : public QLabel
+{
+    Q_OBJECT
+public:
+    CanvasWidget(AppState& state, LayoutCanvas& canvas, FileListBox& files, QWidget* parent);
+
+Q_SIGNALS:
+    void Changed();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void Run(const std::function<void()>& body);
+
+    AppState& m_state;
+    LayoutCanvas& m_canvas;
+    FileListBox& m_files;
+};
+
+// The page "ｱｸｾｻﾘの設定": the tank picture, the accessory pictures of the sub-folder with
+// a preview, the status panel, the layout canvas and its help.
+class AccessoryPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit AccessoryPage(AppState& state, QWidget* parent = nullptr);
+
+    void Refresh();
+    void FileListBox1Change();
+    void Button11Click();
+
+    LayoutCanvas& Canvas() { return m_canvas; }
+
+    QLabel* Image4 = nullptr;
+    QLabel* Image6 = nullptr;
+    FileListBox* FileListBox1 = nullptr;
+    QLabel *Label17 = nullptr, *Label19 = nullptr, *Label26 = nullptr;
+    CanvasWidget* Image5 = nullptr;
+    QLabel* Image7 = nullptr;
+    QPushButton* Button11 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+
+Q_SIGNALS:
+    void Changed();
+
+private:
+    AppState& m_state;
+    LayoutCanvas m_canvas;
+};
+
+} // namespace aquarium

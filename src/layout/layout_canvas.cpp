@@ -1,0 +1,289 @@
+#include "layout/layout_canvas.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "document/object_bmp.h"
+#include "platform/files.h"
+#include "platform/fonts.h"
+#include "platform/platform_error.h"
+#include "platform/prompts.h"
+
+#include <algorithm>
+
+namespace aquarium {
+
+int ColumnOf(int x)
+{
+    return x * 20 / kCanvasWidth;
+}
+
+int DepthOf(int y)
+{
+    return 2 * ((y + kCanvasHeight / 6) * 3 / kCanvasHeight);
+}
+
+Rect CellBox(int column, int layer)
+{
+    return {(4 * column - 1) * kCanvasWidth / 80 - 2, kCanvasHeight * 2 * layer / 12 - 2,
+            (4 * column + 3) * kCanvasWidth / 80 + 2, kCanvasHeight * (2 * layer + 1) / 12 + 2};
+}
+
+QPoint NumberPosition(int column, int layer)
+{
+    return {column * kCanvasWidth / 20, kCanvasHeight * layer / 6};
+}
+
+namespace {
+
+bool Inside(const Rect& box, int x, int y)
+{
+    return box.Left < x && x < box.Right && box.Top < y && y < box.Bottom;
+}
+
+QString SwayText(int sway)
+{
+    return sway ? QStringLiteral("左右に揺れる") : QStringLiteral("静止");
+}
+
+QString SpreadText(int spread)
+{
+    return spread ? QStringLiteral("左右一面に広げる") : QString();
+}
+
+} // namespace
+
+std::optional<int> FindObjectBmp(const AppState& state, const QString& fileName)
+{
+    const Aquarium& doc = state.Doc;
+    const QString name = StripExtension(doc.DataSubFolder + fileName);
+    int found = -1;
+    for (int e = 0; e <= doc.LastObjectBmp && e < kMaxObjectBmps; ++e) {
+        const QString& entry = doc.ObjectBmpTable[size_t(e)].BmpName;
+        if (!entry.isEmpty() && entry.toUpper() == name.toUpper())
+            found = e;
+    }
+    if (found >= 0)
+        return found;
+    if (doc.LastObjectBmp >= kMaxObjectBmps - 1) {
+        state.UserPrompts.ShowMessage(kTooManyBitmaps);
+        return std::nullopt;
+    }
+    return -1;
+}
+
+void LayoutCanvas::MouseMove(unsigned keys, int x, int y)
+{
+    if (m_state.Doc.LastObject == -1 || keys == (kShift | kLeftButton))
+        return;
+    if (m_dragging)
+        DragStep(x, y);
+    else
+        Hover(x, y);
+}
+
+void LayoutCanvas::ShowStatus(int index)
+{
+    if (index < 0) {
+        m_status.Label17.clear();
+        m_status.Label19.clear();
+        m_status.Label26.clear();
+        return;
+    }
+    const Aquarium& doc = m_state.Doc;
+    const PlacedObject& o = doc.ObjectTable[size_t(index)];
+    m_status.Label17 = (o.BmpIndex >= 0 && o.BmpIndex < kMaxObjectBmps)
+                               ? doc.ObjectBmpTable[size_t(o.BmpIndex)].BmpName
+                               : QString();
+    m_status.Label19 = SwayText(o.Sway);
+    m_status.Label26 = SpreadText(o.Spread);
+}
+
+void LayoutCanvas::PaintBox(int index, ColorRef colour)
+{
+    const PlacedObject& o = m_state.Doc.ObjectTable[size_t(index)];
+    FillRect(m_state.NumberStrip, CellBox(o.XPosition, o.Layer), colour);
+}
+
+void LayoutCanvas::WriteNumber(int index)
+{
+    const PlacedObject& o = m_state.Doc.ObjectTable[size_t(index)];
+    const QPoint at = NumberPosition(o.XPosition, o.Layer);
+    TextOut(m_state.NumberStrip, at.x(), at.y(), QString::number(index + 1), InterfaceFont(12));
+}
+
+void LayoutCanvas::Hover(int x, int y)
+{
+    Aquarium& doc = m_state.Doc;
+    const int previous = doc.SelectedObject;
+    doc.SelectedObject = -1;
+    for (int i = 0; i <= doc.LastObject; ++i) {
+        const PlacedObject& o = doc.ObjectTable[size_t(i)];
+        if (Inside(CellBox(o.XPosition, o.Layer), x, y)) {
+            doc.SelectedObject = i;
+            break;
+        }
+    }
+    ShowStatus(doc.SelectedObject);
+    if (previous != -1 && previous != doc.SelectedObject && previous <= doc.LastObject) {
+        PaintBox(previous, kBoxWhite);
+        WriteNumber(previous);
+    }
+    if (doc.SelectedObject != -1 && doc.SelectedObject != previous) {
+        PaintBox(doc.SelectedObject, kBoxYellow);
+        WriteNumber(doc.SelectedObject);
+    }
+}
+
+void LayoutCanvas::DragStep(int x, int y)
+{
+    Aquarium& doc = m_state.Doc;
+    const int column = std::clamp(ColumnOf(x), 0, 19);
+    const int layer = std::clamp(DepthOf(y), 0, 4);
+    PlacedObject& o = doc.ObjectTable[size_t(doc.LastObject)];
+    if (column == o.XPosition && layer == o.Layer)
+        return;
+    PaintBox(doc.LastObject, kBoxWhite);
+    FillRect(m_state.NumberStrip, CellBox(column, layer), kBoxRed);
+    o.XPosition = column;
+    o.Layer = layer;
+}
+
+void LayoutCanvas::Grab()
+{
+    Aquarium& doc = m_state.Doc;
+    m_dragging = true;
+    std::swap(doc.ObjectTable[size_t(doc.SelectedObject)], doc.ObjectTable[size_t(doc.LastObject)]);
+    doc.SelectedObject = -1;
+    PaintBox(doc.LastObject, kBoxRed);
+    // Where the accessory stands on the sand, whatever its anchor and spread.
+    const PlacedObject& o = doc.ObjectTable[size_t(doc.LastObject)];
+    const QImage& picture = doc.ObjectBmpTable[size_t(std::clamp(o.BmpIndex, 0, 19))].Picture;
+    const int w = picture.width();
+    const int h = picture.height();
+    const int x0 = std::max(o.XPosition * kPreviewWidth / 20 - w / 2, 0);
+    const int y0 = std::max(kPreviewHeight - h - doc.SandHeight, 0);
+    InvertRect(m_state.TankPicture, {x0, y0, x0 + w, y0 + h});
+}
+
+void LayoutCanvas::MouseDown(MouseButton, unsigned keys, int, int)
+{
+    Aquarium& doc = m_state.Doc;
+    if (doc.LastObject == -1 || doc.SelectedObject == -1)
+        return;
+    PlacedObject& o = doc.ObjectTable[size_t(doc.SelectedObject)];
+    if (keys == (kShift | kLeftButton)) {
+        m_dragging = false;
+        o.Sway = o.Sway ? 0 : 1;
+        m_status.Label19 = SwayText(o.Sway);
+        doc.SelectedObject = -1;
+    } else if (keys == (kCtrl | kLeftButton)) {
+        m_dragging = false;
+        o.Spread = o.Spread ? 0 : 1;
+        m_status.Label26 = SpreadText(o.Spread);
+        doc.SelectedObject = -1;
+        DrawTankPreview(m_state);
+    } else {
+        Grab();
+    }
+}
+
+void LayoutCanvas::Place(int x, int y, const QString& selectedFile)
+{
+    Aquarium& doc = m_state.Doc;
+    if (doc.LastObject >= kMaxObjects - 1) {
+        m_state.UserPrompts.ShowMessage(kTooManyObjects);
+        return;
+    }
+    const std::optional<int> found = FindObjectBmp(m_state, selectedFile);
+    if (!found)
+        return;
+    int index = *found;
+    ObjectBmp loaded;
+    const QString name = StripExtension(doc.DataSubFolder + selectedFile);
+    if (index < 0) {
+        // A new picture is read before anything changes: a broken file leaves the tables.
+        const QImage source = m_state.FileSystem.LoadPicture(doc.DataFolder + name + u".bmp"_qs);
+        ScaleObjectBmp(source, doc.ScreenWidth, doc.ScreenHeight, loaded.Picture, loaded.Mask);
+        loaded.BmpName = name;
+    }
+    ++doc.LastObject;
+    PlacedObject& o = doc.ObjectTable[size_t(doc.LastObject)];
+    o.XPosition = std::clamp(ColumnOf(x), 0, 19);
+    o.VerticalAnchor = 2;
+    o.Layer = std::clamp(DepthOf(y), 0, 4);
+    o.Sway = 0;
+    o.Spread = 0;
+    if (index < 0) {
+        ++doc.LastObjectBmp;
+        index = doc.LastObjectBmp;
+        doc.ObjectBmpTable[size_t(index)] = std::move(loaded);
+    }
+    o.BmpIndex = index;
+    DrawTankPreview(m_state);
+}
+
+void LayoutCanvas::MouseUp(MouseButton button, unsigned keys, int x, int y,
+                           const QString& selectedFile)
+{
+    Aquarium& doc = m_state.Doc;
+    if (keys == kShift || keys == kCtrl)
+        return;
+    if (m_dragging && button == MouseButton::Right) {
+        m_dragging = false;
+        doc.LastObject = std::max(doc.LastObject - 1, -1);
+        doc.SelectedObject = -1;
+        DrawTankPreview(m_state);
+    } else if (m_dragging) {
+        m_dragging = false;
+        DrawTankPreview(m_state);
+    } else if (doc.SelectedObject == -1 && !selectedFile.isEmpty()) {
+        Place(x, y, selectedFile);
+    }
+}
+
+QImage AccessoryPreview(const AppState& state, const QString& fileName)
+{
+    constexpr int W = 161;
+    constexpr int H = 129;
+    QImage preview = MakePicture(W, H, kBlack);
+    if (fileName.isEmpty())
+        return preview;
+    const QImage source = state.FileSystem.LoadPicture(state.Doc.DataFolder
+                                                       + state.Doc.DataSubFolder + fileName);
+    const int w = source.width();
+    const int h = source.height();
+    QSize size;
+    if (double(W) / w > double(H) / h)
+        size = QSize(w * H / h, H);
+    else
+        size = QSize(W, h * W / w);
+    StretchCopy(preview, {0, 0, size.width(), size.height()}, source, {0, 0, w, h});
+    return preview;
+}
+
+QStringList LayoutHelpLines()
+{
+    return {u"１  新規配置："_qs,
+            u"      画像ファイルを選択し、"_qs,
+            u"      水槽内アクセサリを選択していない状態で"_qs,
+            u"　　　適当な部位をクリック "_qs,
+            QString(),
+            u"２  移動:："_qs,
+            u"      水槽内アクセサリを選択した状態で(黄色)、"_qs,
+            u"      ドラッグし(赤に変化)、"_qs,
+            u"      適当な位置でドラッグを止めるとその位置に移動"_qs,
+            QString(),
+            u"３  削除："_qs,
+            u"       アイテムを選択(黄色)した状態で右クリック"_qs,
+            QString(),
+            u"４  状態の変更(水草を動かす、動かさない)："_qs,
+            u"     　水槽内アクセサリ(水草)を選択（黄色）した状態で"_qs,
+            u"     　Shift Key＋クリック  "_qs,
+            QString(),
+            u"５　左右一面に広げて表示:"_qs,
+            u"     　水槽内アクセサリ(水草)を選択（黄色）した状態で"_qs,
+            u"     　Ctrl Key＋クリック  "_qs,
+            u"　　　"_qs};
+}
+
+} // namespace aquarium

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/raster.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace aquarium {
+
+struct AppState;
+
+// The set of modifier keys and mouse buttons held at a mouse event; the canvas compares
+// whole sets.
+enum KeyButton : unsigned {
+    kShift = 1,
+    kCtrl = 2,
+    kAlt = 4,
+    kLeftButton = 8,
+    kRightButton = 16,
+    kMiddleButton = 32,
+    kDoubleClick = 64,
+};
+enum class MouseButton { Left, Right, Middle };
+
+inline constexpr int kCanvasWidth = 320;
+inline constexpr int kCanvasHeight = 126;
+
+// The canvas's cells: column of x (0..19 on the canvas), depth of y (0, 2, 4, or 6 below
+// the front row), and the 20 x 14 box around an accessory's number.
+[[nodiscard]] int ColumnOf(int x);
+[[nodiscard]] int DepthOf(int y);
+[[nodiscard]] Rect CellBox(int column, int layer);
+[[nodiscard]] QPoint NumberPosition(int column, int layer);
+
+inline constexpr ColorRef kBoxRed = 0x0000FF;
+inline constexpr ColorRef kBoxYellow = 0x00FFFF;
+inline constexpr ColorRef kBoxWhite = 0xFFFFFF;
+
+// The status panel's texts for the accessory under the pointer.
+struct StatusPanel
+{
+    QString Label17 = QStringLiteral("  "); // its picture's name
+    QString Label19 = QStringLiteral("  "); // "左右に揺れる" / "静止"
+    QString Label26 = QStringLiteral("  "); // "左右一面に広げる" / empty
+};
+
+inline const QString kTooManyObjects = QStringLiteral("これ以上ｱｲﾃﾑを配置できません");
+inline const QString kTooManyBitmaps = QStringLiteral("これ以上BMPﾌｧｲﾙは登録できません");
+
+// The entry of the accessory picture fileName (a name in the accessory list), registered
+// in the bitmap table if it is new: last match without regard to case wins; a new picture
+// is checked before the tables change. Nothing when the table is full (the message shown).
+// A picture that cannot be read throws and changes nothing.
+[[nodiscard]] std::optional<int> FindObjectBmp(const AppState& state, const QString& fileName);
+
+// The layout canvas Image5 as a state machine over the application state: hover, grab,
+// drag, drop, delete, place, Shift-click sway, Ctrl-click spread. Changes redraw the tank
+// preview, except a change of swaying.
+class LayoutCanvas
+{
+public:
+    explicit LayoutCanvas(AppState& state) : m_state(state) { }
+
+    void MouseMove(unsigned keys, int x, int y);
+    void MouseDown(MouseButton button, unsigned keys, int x, int y);
+    // selectedFile: the picture chosen in the accessory list, empty when none.
+    void MouseUp(MouseButton button, unsigned keys, int x, int y, const QString& selectedFile);
+
+    [[nodiscard]] bool Dragging() const { return m_dragging; }
+    [[nodiscard]] const StatusPanel& Status() const { return m_status; }
+
+private:
+    void Hover(int x, int y);
+    void DragStep(int x, int y);
+    void Grab();
+    void Place(int x, int y, const QString& selectedFile);
+    void PaintBox(int index, ColorRef colour);
+    void WriteNumber(int index);
+    void ShowStatus(int index);
+
+    AppState& m_state;
+    bool m_dragging = false;
+    StatusPanel m_status;
+};
+
+// The 161 x 129 preview of an accessory picture, fitted keeping its proportions at the
+// top left, on black. A picture that cannot be read throws.
+[[nodiscard]] QImage AccessoryPreview(const AppState& state, const QString& fileName);
+
+// The help text of the accessory page, 21 lines.
+[[nodiscard]] QStringList LayoutHelpLines();
+
+} // namespace aquarium
