@@ -35,7 +35,9 @@ struct AppState
     QString Caption = kProductTitle;
 
     QStringList RandomList; // ListBox1, kept sorted
+    int RandomSelected = -1;
     QStringList MidiList;   // ListBox2, in the user's order
+    int MidiSelected = -1;
 
     // FileListBox2: the sub-folders of DataFolder as "[name]", and the selected entry.
     QString SubFolderListFolder;

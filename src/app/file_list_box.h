@@ -2,6 +2,9 @@
 
 #include <QListWidget>
 
+#include <functional>
+#include <vector>
+
 namespace aquarium {
 
 class Files;
@@ -21,10 +24,24 @@ public:
     [[nodiscard]] QString SelectedName() const;
     [[nodiscard]] QStringList Names() const;
 
+    // Dragging a file starts when an item is pressed and the pointer moves; on release the
+    // handlers are asked in turn, with the release point on the screen, until one takes it.
+    using DropHandler = std::function<bool(FileListBox& source, QPoint globalPosition)>;
+    void OnDrop(DropHandler handler) { m_dropHandlers.push_back(std::move(handler)); }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     const Files& m_files;
     QString m_masks;
     QString m_folder;
+    std::vector<DropHandler> m_dropHandlers;
+    QPoint m_pressPosition;
+    bool m_pressed = false;
+    bool m_dragging = false;
 };
 
 } // namespace aquarium

@@ -5,6 +5,7 @@
 #include "app/file_list_box.h"
 #include "app/version_window.h"
 #include "layout/accessory_page.h"
+#include "lists/list_pages.h"
 #include "pages/fish_page.h"
 #include "pages/page_operations.h"
 #include "pages/tank_page.h"
@@ -28,29 +29,6 @@ Widget* Named(Widget* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y)
-{
-    auto* label = Named(new QLabel(text, parent), name);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-void SetListFont(QListWidget* list)
-{
-    QFont font = list->font();
-    font.setPixelSize(13);
-    list->setFont(font);
-}
-
-void ShowEntries(QListWidget* list, const QStringList& entries, int selected)
-{
-    list->clear();
-    list->addItems(entries);
-    if (selected >= 0 && selected < list->count())
-        list->setCurrentRow(selected);
 }
 
 } // namespace
@@ -78,8 +56,10 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     TabbedNotebook1->addTab(AccessoryPage1, QStringLiteral("ｱｸｾｻﾘの設定"));
     TankPage1 = new TankPage(state);
     TabbedNotebook1->addTab(TankPage1, QStringLiteral("水槽の設定"));
-    BuildRandomPage(AddPage(QStringLiteral("random.uldの設定"), "RandomPage"));
-    BuildMidiPage(AddPage(QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄの設定"), "MidiPage"));
+    RandomPage1 = new RandomListPage(state);
+    TabbedNotebook1->addTab(RandomPage1, QStringLiteral("random.uldの設定"));
+    MidiPage1 = new MidiListPage(state);
+    TabbedNotebook1->addTab(MidiPage1, QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄの設定"));
 
     Button6 = Named(new QPushButton(QStringLiteral("ULDﾌｧｲﾙ読み込み"), this), "Button6");
     Button6->setGeometry(516, 8, 110, 25);
@@ -99,6 +79,8 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     ComboBox1->setGeometry(504, 352, 121, 22);
 
     connect(FishPage1, &FishPage::Changed, this, &MainWindow::Refresh);
+    connect(RandomPage1, &RandomListPage::Changed, this, &MainWindow::Refresh);
+    connect(MidiPage1, &MidiListPage::Changed, this, &MainWindow::Refresh);
     // The canvas changes only what the accessory page shows; moves come often.
     connect(AccessoryPage1, &AccessoryPage::Changed, AccessoryPage1, &AccessoryPage::Refresh);
     connect(TankPage1, &TankPage::Changed, this, &MainWindow::Refresh);
@@ -112,42 +94,6 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     Refresh();
 }
 
-QWidget* MainWindow::AddPage(const QString& caption, const char* name)
-{
-    auto* page = Named(new QWidget, name);
-    TabbedNotebook1->addTab(page, caption);
-    return page;
-}
-
-void MainWindow::BuildRandomPage(QWidget* page)
-{
-    MakeLabel(page, "Label21", QStringLiteral("Random.uld"), 11, 15);
-    ListBox1 = Named(new QListWidget(page), "ListBox1");
-    ListBox1->setGeometry(4, 38, 190, 250);
-    SetListFont(ListBox1);
-    MakeLabel(page, "Label22", QStringLiteral("ULDファイルのリスト"), 302, 16);
-    FileListBox4 = Named(new FileListBox(m_state.FileSystem, QStringLiteral("*.uld"), page),
-                         "FileListBox4");
-    FileListBox4->setGeometry(295, 39, 190, 250);
-    SetListFont(FileListBox4);
-}
-
-void MainWindow::BuildMidiPage(QWidget* page)
-{
-    Edit7 = Named(new QLineEdit(page), "Edit7");
-    Edit7->setGeometry(6, 8, 285, 21);
-    Edit7->setReadOnly(true);
-    Edit7->setStyleSheet(QStringLiteral("QLineEdit { background: palette(button); }"));
-    MakeLabel(page, "Label24", QStringLiteral("MIDIファイルのリスト"), 298, 9);
-    ListBox2 = Named(new QListWidget(page), "ListBox2");
-    ListBox2->setGeometry(4, 39, 190, 250);
-    SetListFont(ListBox2);
-    FileListBox3 = Named(new FileListBox(m_state.FileSystem, QStringLiteral("*.mid;*.rmi"), page),
-                         "FileListBox3");
-    FileListBox3->setGeometry(295, 39, 190, 250);
-    SetListFont(FileListBox3);
-}
-
 void MainWindow::Refresh()
 {
     m_refreshing = true;
@@ -159,14 +105,8 @@ void MainWindow::Refresh()
     TankPage1->Refresh();
     AccessoryPage1->Refresh();
 
-    ShowEntries(ListBox1, m_state.RandomList, -1);
-    if (FileListBox4->Directory() != m_state.RandomFileListFolder)
-        FileListBox4->SetDirectory(m_state.RandomFileListFolder);
-
-    Edit7->setText(m_state.MidiListShown);
-    ShowEntries(ListBox2, m_state.MidiList, -1);
-    if (FileListBox3->Directory() != m_state.MidiFolder)
-        FileListBox3->SetDirectory(m_state.MidiFolder);
+    RandomPage1->Refresh();
+    MidiPage1->Refresh();
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -16,6 +16,8 @@ class FileListBox;
 class FishEditor;
 class AccessoryPage;
 class FishPage;
+class MidiListPage;
+class RandomListPage;
 class TankPage;
 class VersionWindow;
 
@@ -52,18 +54,10 @@ public:
     FishPage* FishPage1 = nullptr;
     TankPage* TankPage1 = nullptr;
     AccessoryPage* AccessoryPage1 = nullptr;
-    // Random list page.
-    QListWidget* ListBox1 = nullptr;
-    FileListBox* FileListBox4 = nullptr;
-    // MIDI list page.
-    QLineEdit* Edit7 = nullptr;
-    QListWidget* ListBox2 = nullptr;
-    FileListBox* FileListBox3 = nullptr;
+    RandomListPage* RandomPage1 = nullptr;
+    MidiListPage* MidiPage1 = nullptr;
 
 private:
-    QWidget* AddPage(const QString& caption, const char* name);
-    void BuildRandomPage(QWidget* page);
-    void BuildMidiPage(QWidget* page);
 
     void showEvent(QShowEvent* event) override;
 

@@ -11,6 +11,8 @@
 #include "platform/raster.h"
 #include "platform/registry.h"
 
+#include <algorithm>
+
 namespace aquarium {
 
 namespace {
@@ -146,6 +148,7 @@ void LoadRandomList(AppState& state)
     SortWithoutCase(entries);
     FilterRandomList(entries);
     state.RandomList = entries;
+    state.RandomSelected = -1;
 }
 
 void SaveLists(AppState& state)
@@ -154,12 +157,14 @@ void SaveLists(AppState& state)
     // from being saved.
     if (!state.RandomList.isEmpty()) {
         FilterRandomList(state.RandomList);
+        state.RandomSelected = std::min<int>(state.RandomSelected, int(state.RandomList.size()) - 1);
         if (!state.RandomList.isEmpty())
             state.FileSystem.WriteLines(state.Doc.DataFolder + QStringLiteral("random.uld"),
                                         state.RandomList);
     }
     if (!state.MidiList.isEmpty()) {
         RemoveEmptyEntries(state.MidiList);
+        state.MidiSelected = std::min<int>(state.MidiSelected, int(state.MidiList.size()) - 1);
         if (!state.MidiList.isEmpty()) {
             if (state.MidiListShown.isEmpty()) {
                 state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");

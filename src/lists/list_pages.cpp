@@ -1,0 +1,229 @@
+#include "lists/list_pages.h"
+
+#include "app/app_state.h"
+#include "app/file_list_box.h"
+#include "lists/list_commands.h"
+#include "platform/platform_error.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace aquarium {
+
+namespace {
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+void SmallFont(QWidget* widget)
+{
+    QFont font = widget->font();
+    font.setPixelSize(13);
+    widget->setFont(font);
+}
+
+} // namespace
+
+DropListBox::DropListBox(QWidget* parent) : QListWidget(parent)
+{
+    SmallFont(this);
+    setUniformItemSizes(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_showing)
+            Q_EMIT SelectionMoved(row);
+    });
+}
+
+void DropListBox::Show(const QStringList& entries, int selected)
+{
+    m_showing = true;
+    bool same = count() == entries.size();
+    for (int i = 0; same && i < count(); ++i)
+        same = item(i)->text() == entries[i];
+    if (!same) {
+        const int top = verticalScrollBar()->value();
+        clear();
+        for (const QString& entry : entries) {
+            auto* row = new QListWidgetItem(entry, this);
+            row->setSizeHint(QSize(0, kRowHeight));
+        }
+        verticalScrollBar()->setValue(top);
+    }
+    setCurrentRow(selected >= 0 && selected < count() ? selected : -1);
+    if (selected < 0)
+        clearSelection();
+    m_showing = false;
+}
+
+int DropListBox::RowAt(QPoint position) const
+{
+    return std::max(position.y(), 0) / kRowHeight + verticalScrollBar()->value();
+}
+
+bool DropListBox::Contains(QPoint globalPosition) const
+{
+    return isVisible() && viewport()->rect().contains(viewport()->mapFromGlobal(globalPosition));
+}
+
+void DropListBox::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::RightButton)
+        QListWidget::mousePressEvent(event); // a right press does not select
+    Q_EMIT Pressed(event->button(), event->position().toPoint());
+}
+
+void DropListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::RightButton)
+        QListWidget::mouseReleaseEvent(event);
+    Q_EMIT Released(event->button(), event->position().toPoint());
+}
+
+RandomListPage::RandomListPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("RandomPage"));
+    MakeLabel(this, "Label21", QStringLiteral("Random.uld"), 11, 15);
+    ListBox1 = new DropListBox(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setGeometry(4, 38, 190, 250);
+    MakeLabel(this, "Label22", QStringLiteral("ULDファイルのリスト"), 302, 16);
+    FileListBox4 = new FileListBox(state.FileSystem, QStringLiteral("*.uld"), this);
+    FileListBox4->setObjectName(QStringLiteral("FileListBox4"));
+    FileListBox4->setGeometry(295, 39, 190, 250);
+    SmallFont(FileListBox4);
+    Button12 = MakeButton(this, "Button12", QStringLiteral("<<< Copy All"), {199, 38, 90, 25});
+    Button14 = MakeButton(this, "Button14", QStringLiteral("< Copy"), {199, 77, 90, 25});
+    Button13 = MakeButton(this, "Button13", QStringLiteral("Delete >"), {199, 115, 90, 25});
+    Button15 = MakeButton(this, "Button15", QStringLiteral("Delete All >>>"), {199, 154, 89, 25});
+    Button22 = MakeButton(this, "Button22", QStringLiteral("元に戻す"), {200, 200, 89, 25});
+
+    connect(ListBox1, &DropListBox::SelectionMoved, this,
+            [this](int row) { m_state.RandomSelected = row; });
+    connect(Button12, &QPushButton::clicked, this,
+            [this] { Run([this] { RandomCopyAll(m_state, FileListBox4->Names()); }); });
+    connect(Button14, &QPushButton::clicked, this,
+            [this] { Run([this] { RandomAddOne(m_state, FileListBox4->SelectedName()); }); });
+    connect(Button13, &QPushButton::clicked, this, [this] { Run([this] { RandomDeleteOne(m_state); }); });
+    connect(Button15, &QPushButton::clicked, this, [this] { Run([this] { RandomDeleteAll(m_state); }); });
+    connect(Button22, &QPushButton::clicked, this, [this] { Run([this] { RandomRevert(m_state); }); });
+    connect(ListBox1, &DropListBox::Released, this, [this](Qt::MouseButton button, QPoint) {
+        if (button == Qt::RightButton)
+            Run([this] { RandomDeleteOne(m_state); });
+    });
+    // ListBox1DragDrop: a file of FileListBox4; any other source changes nothing.
+    FileListBox4->OnDrop([this](FileListBox& source, QPoint global) {
+        if (!ListBox1->Contains(global))
+            return false;
+        if (&source == FileListBox4)
+            Run([this] { RandomAddOne(m_state, FileListBox4->SelectedName()); });
+        return true;
+    });
+    Refresh();
+}
+
+void RandomListPage::Run(const std::function<void()>& body)
+{
+    Guard(m_state.UserPrompts, body);
+    Refresh();
+    Q_EMIT Changed();
+}
+
+void RandomListPage::Refresh()
+{
+    ListBox1->Show(m_state.RandomList, m_state.RandomSelected);
+    if (FileListBox4->Directory() != m_state.RandomFileListFolder)
+        FileListBox4->SetDirectory(m_state.RandomFileListFolder);
+}
+
+MidiListPage::MidiListPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("MidiPage"));
+    Edit7 = new QLineEdit(this);
+    Edit7->setObjectName(QStringLiteral("Edit7"));
+    Edit7->setGeometry(6, 8, 285, 21);
+    Edit7->setReadOnly(true);
+    Edit7->setStyleSheet(QStringLiteral("QLineEdit { background: palette(button); }"));
+    MakeLabel(this, "Label24", QStringLiteral("MIDIファイルのリスト"), 298, 9);
+    ListBox2 = new DropListBox(this);
+    ListBox2->setObjectName(QStringLiteral("ListBox2"));
+    ListBox2->setGeometry(4, 39, 190, 250);
+    FileListBox3 = new FileListBox(state.FileSystem, QStringLiteral("*.mid;*.rmi"), this);
+    FileListBox3->setObjectName(QStringLiteral("FileListBox3"));
+    FileListBox3->setGeometry(295, 39, 190, 250);
+    SmallFont(FileListBox3);
+    Button16 = MakeButton(this, "Button16", QStringLiteral("<<< Copy All"), {200, 38, 90, 25});
+    Button17 = MakeButton(this, "Button17", QStringLiteral("< Copy"), {200, 77, 90, 25});
+    Button18 = MakeButton(this, "Button18", QStringLiteral("Delete >"), {200, 115, 90, 25});
+    Button19 = MakeButton(this, "Button19", QStringLiteral("Delete All >>>"), {200, 154, 90, 25});
+    Button23 = MakeButton(this, "Button23", QStringLiteral("元に戻す"), {200, 200, 90, 25});
+    Button20 = MakeButton(this, "Button20", QStringLiteral("Listファイルの読み込み..."), {4, 303, 170, 25});
+    Button21 = MakeButton(this, "Button21", QStringLiteral("Listﾌｧｲﾙ名前を付けて保存..."),
+                          {4, 338, 170, 25});
+
+    connect(ListBox2, &DropListBox::SelectionMoved, this,
+            [this](int row) { m_state.MidiSelected = row; });
+    connect(Button16, &QPushButton::clicked, this,
+            [this] { Run([this] { MidiCopyAll(m_state, FileListBox3->Names()); }); });
+    connect(Button17, &QPushButton::clicked, this,
+            [this] { Run([this] { MidiInsertOne(m_state, FileListBox3->SelectedName()); }); });
+    connect(Button18, &QPushButton::clicked, this, [this] { Run([this] { MidiDeleteOne(m_state); }); });
+    connect(Button19, &QPushButton::clicked, this, [this] { Run([this] { MidiDeleteAll(m_state); }); });
+    connect(Button23, &QPushButton::clicked, this, [this] { Run([this] { MidiRevert(m_state); }); });
+    connect(Button20, &QPushButton::clicked, this, [this] { Run([this] { LoadMidiListFile(m_state); }); });
+    connect(Button21, &QPushButton::clicked, this,
+            [this] { Run([this] { SaveMidiListFileAs(m_state); }); });
+    connect(ListBox2, &DropListBox::Pressed, this,
+            [this](Qt::MouseButton, QPoint at) { m_pressRow = ListBox2->RowAt(at); });
+    connect(ListBox2, &DropListBox::Released, this, [this](Qt::MouseButton button, QPoint at) {
+        const int releaseRow = ListBox2->RowAt(at);
+        Run([&] { MidiRelease(m_state, button == Qt::RightButton, m_pressRow, releaseRow); });
+    });
+    // ListBox2DragDrop: a file of FileListBox3 goes in at the drop row.
+    FileListBox3->OnDrop([this](FileListBox& source, QPoint global) {
+        if (!ListBox2->Contains(global))
+            return false;
+        if (&source == FileListBox3) {
+            const int row = ListBox2->RowAt(ListBox2->viewport()->mapFromGlobal(global));
+            Run([&] { MidiDropAt(m_state, FileListBox3->SelectedName(), row); });
+        }
+        return true;
+    });
+    Refresh();
+}
+
+void MidiListPage::Run(const std::function<void()>& body)
+{
+    Guard(m_state.UserPrompts, body);
+    Refresh();
+    Q_EMIT Changed();
+}
+
+void MidiListPage::Refresh()
+{
+    if (Edit7->text() != m_state.MidiListShown)
+        Edit7->setText(m_state.MidiListShown);
+    ListBox2->Show(m_state.MidiList, m_state.MidiSelected);
+    if (FileListBox3->Directory() != m_state.MidiFolder)
+        FileListBox3->SetDirectory(m_state.MidiFolder);
+}
+
+} // namespace aquarium

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QListWidget>
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+
+namespace aquarium {
+
+struct AppState;
+class FileListBox;
+
+// A list box of the list pages: rows of 13 pixels, a file dropped from a file list box
+// goes to the row under the drop point; a right press does not select.
+class DropListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit DropListBox(QWidget* parent);
+
+    // Shows entries and the selected row without emitting anything.
+    void Show(const QStringList& entries, int selected);
+    // The row of a point of the viewport, counted from the first entry (the scroll offset
+    // added); a point above the top counts as the top row.
+    [[nodiscard]] int RowAt(QPoint viewportPosition) const;
+    // Whether a point of the screen lies over the list.
+    [[nodiscard]] bool Contains(QPoint globalPosition) const;
+
+    static constexpr int kRowHeight = 13;
+
+Q_SIGNALS:
+    void Pressed(Qt::MouseButton button, QPoint position);
+    void Released(Qt::MouseButton button, QPoint position);
+    void SelectionMoved(int row);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_showing = false;
+};
+
+// The page "random.uldの設定".
+class RandomListPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit RandomListPage(AppState& state, QWidget* parent = nullptr);
+    void Refresh();
+
+    DropListBox* ListBox1 = nullptr;
+    FileListBox* FileListBox4 = nullptr;
+    QPushButton *Button12 = nullptr, *Button14 = nullptr, *Button13 = nullptr,
+                *Button15 = nullptr, *Button22 = nullptr;
+
+Q_SIGNALS:
+    void Changed();
+
+private:
+    void Run(const std::function<void()>& body);
+    AppState& m_state;
+};
+
+// The page "MIDIﾌｧｲﾙﾘｽﾄの設定".
+class MidiListPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MidiListPage(AppState& state, QWidget* parent = nullptr);
+    void Refresh();
+
+    QLineEdit* Edit7 = nullptr;
+    DropListBox* ListBox2 = nullptr;
+    FileListBox* FileListBox3 = nullptr;
+    QPushButton *Button16 = nullptr, *Button17 = nullptr, *Button18 = nullptr,
+                *Button19 = nullptr, *Button23 = nullptr, *Button20 = nullptr,
+                *Button21 = nullptr;
+
+Q_SIGNALS:
+    void Changed();
+
+private:
+    void Run(const std::function<void()>& body);
+    AppState& m_state;
+    int m_pressRow = 0;
+};
+
+} // namespace aquarium
