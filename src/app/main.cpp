@@ -13,6 +13,9 @@
 
 #include <QApplication>
 #include <QDir>
+
+#include <cstdio>
+
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -71,6 +74,19 @@ int main(int argc, char* argv[])
     FishEditor fishEditor(state);
     MainWindow window(state, versionWindow, fishEditor);
     QStringList arguments = QApplication::arguments();
+    if (arguments.contains(u"--help"_qs) || arguments.contains(u"-h"_qs)) {
+        std::printf("Usage: aquarium-maker [FILE.uld]\n\n"
+                    "The editor of the Ulvaro aquarium screen saver's data files. FILE, when\n"
+                    "given, is opened at start. The screen saver's settings are read from the\n"
+                    "registry of the Wine prefix in $WINEPREFIX (default ~/.wine).\n\n"
+                    "  --screenshots DIR  save pictures of the pages in DIR and end\n"
+                    "  --version          print the version\n");
+        return 0;
+    }
+    if (arguments.contains(u"--version"_qs)) {
+        std::printf("aquarium-maker %s\n", AQUARIUM_VERSION);
+        return 0;
+    }
     QString screenshots;
     const qsizetype option = arguments.indexOf(u"--screenshots"_qs);
     if (option > 0 && option + 1 < arguments.size()) {

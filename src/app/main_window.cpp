@@ -13,6 +13,9 @@
 #include "platform/files.h"
 
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +43,7 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(636, 419);
+    setAcceptDrops(true);
 
     TabbedNotebook1 = Named(new QTabWidget(this), "TabbedNotebook1");
     TabbedNotebook1->setGeometry(0, 0, 497, 419);
@@ -127,6 +131,40 @@ void MainWindow::FormShow()
 void MainWindow::Button6Click()
 {
     LoadCommand(m_state);
+    Refresh();
+}
+
+namespace {
+
+QString DroppedAquariumFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return QString();
+    const QString path = data->urls().first().toLocalFile();
+    return path.endsWith(u".uld"_qs, Qt::CaseInsensitive) ? path : QString();
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedAquariumFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedAquariumFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenDroppedFile(m_state.FileSystem.Paths().ToWindows(path));
+}
+
+void MainWindow::OpenDroppedFile(const QString& windowsPath)
+{
+    if (LoadAquariumFile(m_state, windowsPath))
+        m_state.CurrentFile = windowsPath;
     Refresh();
 }
 

@@ -38,6 +38,8 @@ public:
 
     void FormShow();
     void Button6Click();
+    // Opens a dropped file (a Windows path) as the load command does.
+    void OpenDroppedFile(const QString& windowsPath);
     void Button7Click();
     void Button10Click();
     void Button1Click();
@@ -60,6 +62,9 @@ public:
 private:
 
     void showEvent(QShowEvent* event) override;
+    // An aquarium file dropped from a file manager opens as the load command opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
     AppState& m_state;
     VersionWindow& m_versionWindow;

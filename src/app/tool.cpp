@@ -1,6 +1,7 @@
 #include "app/tool.h"
 
 #include "app/app_state.h"
+#include "app/check.h"
 #include "app/commands.h"
 #include "app/startup.h"
 #include "app/state_json.h"
@@ -60,6 +61,7 @@ struct Arguments
     int fishDataNoValue = 0;
     bool ticks = false;
     int ticksValue = 0;
+    bool json = false;
     QString problem; // a usage error, when not empty
 };
 
@@ -81,6 +83,8 @@ Arguments Parse(const QStringList& rest, const QStringList& allowed)
             }
             a.screen = true;
             ++i;
+        } else if (arg == u"--json") {
+            a.json = true;
         } else if (arg == u"--fish-data-no" || arg == u"--ticks") {
             bool ok = false;
             const int value = i + 1 < rest.size() ? rest[i + 1].toInt(&ok) : 0;
@@ -178,6 +182,10 @@ void Tool::PrintHelp()
              "                                   number strip of the accessory page\n"
              "  fish-picture FILE.uld SLOT OUT.png\n"
              "                                   the 150x100 picture of fish slot 1..6\n"
+             "  check [--json] PATH...           report every missing file that aquarium\n"
+             "                                   files (or the .uld files of folders), their\n"
+             "                                   fish, random.uld and the MIDI list name;\n"
+             "                                   exit status 1 when there is any\n"
              "  render-fish [--fish-data-no N] [--ticks K] FILE.ulc STRIP.png\n"
              "                                   the fish editor's first opening without a\n"
              "                                   window: the preview strip, and the cell\n"
@@ -283,6 +291,34 @@ int Tool::Run(const QStringList& arguments)
         }
         printJson(FishToJson(character, session.prompts.Messages()));
         return session.ExitStatus();
+    }
+    if (command == u"check") {
+        const Arguments a = Parse(rest, {u"--json"_qs});
+        if (!a.problem.isEmpty())
+            return Usage(a.problem);
+        if (a.files.isEmpty())
+            return Usage(QStringLiteral("check needs a file or folder"));
+        const bool json = a.json;
+        Session session(m_err);
+        QStringList paths;
+        for (const QString& file : a.files)
+            paths << session.Windows(file);
+        const std::vector<CheckProblem> problems = CheckAquariumFiles(session.state, paths);
+        QJsonArray list;
+        for (const CheckProblem& p : problems) {
+            if (json)
+                list.append(QJsonObject{{u"File"_qs, p.File}, {u"Item"_qs, p.Item},
+                                        {u"Problem"_qs, p.Problem}});
+            else
+                m_out << p.File << ": " << (p.Item.isEmpty() ? QString() : p.Item + u": "_qs)
+                      << p.Problem << Qt::endl;
+        }
+        if (json)
+            printJson(QJsonObject{{u"Problems"_qs, list},
+                                  {u"Messages"_qs,
+                                   QJsonArray::fromStringList(session.prompts.Messages())}});
+        m_out.flush();
+        return problems.empty() ? session.ExitStatus() : kExitMessages;
     }
     if (command == u"render-fish") {
         const Arguments a = Parse(rest, {u"--fish-data-no"_qs, u"--ticks"_qs});

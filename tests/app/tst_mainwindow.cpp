@@ -9,6 +9,9 @@
 #include "support/test_world.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +35,7 @@ private Q_SLOTS:
     void versionButtonShowsAndHidesTheVersionWindow();
     void loadButtonOpensAFile();
     void exitRunsSaveAsThenEnds();
+    void droppedAquariumFileOpens();
 
 private:
     std::unique_ptr<TestWorld> m_world;
@@ -182,6 +186,30 @@ void TestMainWindow::exitRunsSaveAsThenEnds()
     QCOMPARE(m_prompts->Messages(),
              QStringList{u"熱帯魚のﾃﾞｰﾀが未設定です.ﾃﾞｰﾀﾌｧｲﾙの作成を中止します"_qs});
     QVERIFY(!m_window->isVisible());
+}
+
+void TestMainWindow::droppedAquariumFileOpens()
+{
+    m_world->WriteFile(u"C:\\aq\\Drop.uld"_qs,
+                       "Kesso's Screen Saver Ulvaro\r\n[Fish]\r\n\tdata\\neon,1,1,1\r\n"
+                       "DATA END\r\n[Bottom]\r\n\tdata\\sand\r\n[Bubble]\r\nb\r\n[Sound]\r\n"
+                       "s\r\n[ObjectBMP]\r\nDATA END\r\n[Object]\r\nDATA END\r\n");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(m_world->Host(u"C:\\aq\\Drop.uld"_qs))});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &drop);
+    QCOMPARE(m_state->CurrentFile, u"C:\\aq\\Drop.uld"_qs);
+    QCOMPARE(m_window->windowTitle(), u"Kesso's Ulvaro Aquarium Maker <<< drop.uld >>>"_qs);
+    // Other files are refused.
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile(m_world->Host(u"C:\\aq\\random.uld.txt"_qs))});
+    QDragEnterEvent refused(QPoint(100, 100), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(m_window.get(), &refused);
+    QVERIFY(!refused.isAccepted());
 }
 
 QTEST_MAIN(TestMainWindow)
