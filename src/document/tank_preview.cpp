@@ -18,12 +18,14 @@ const ObjectBmp* EntryOf(const Aquarium& doc, const PlacedObject& object)
     return entry.Picture.isNull() ? nullptr : &entry;
 }
 
+using Copy = void (*)(QImage&, const Rect&, const QImage&, const Rect&, RasterOp);
+
 // Mask ANDed, then picture ORed, stretched over the rectangle.
-void Paint(QImage& tank, const ObjectBmp& entry, const Rect& to)
+void Paint(Copy copy, QImage& tank, const ObjectBmp& entry, const Rect& to)
 {
     const Rect whole{0, 0, entry.Picture.width(), entry.Picture.height()};
-    StretchCopy(tank, to, entry.Mask, whole, RasterOp::And);
-    StretchCopy(tank, to, entry.Picture, whole, RasterOp::Or);
+    copy(tank, to, entry.Mask, whole, RasterOp::And);
+    copy(tank, to, entry.Picture, whole, RasterOp::Or);
 }
 
 } // namespace
@@ -46,6 +48,12 @@ QPoint AccessoryPosition(const Aquarium& doc, const PlacedObject& object)
 void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
                      const QFont& numberFont)
 {
+    DrawTankPreview(files, doc, tank, strip, numberFont, &StretchCopy);
+}
+
+void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
+                     const QFont& numberFont, Copy copy)
+{
     doc.SandHeight = 0;
     if (tank.size() != QSize(kPreviewWidth, kPreviewHeight) || tank.format() != QImage::Format_RGB32)
         tank = MakePicture(kPreviewWidth, kPreviewHeight);
@@ -59,9 +67,8 @@ void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& st
         doc.SandHeight = Div(sand.height() * kPreviewHeight, doc.ScreenHeight);
         const Rect whole{0, 0, sand.width(), sand.height()};
         for (int k = 0; k <= kPreviewWidth / tile; ++k) {
-            StretchCopy(tank, {k * tile, kPreviewHeight - doc.SandHeight, k * tile + tile,
-                               kPreviewHeight},
-                        sand, whole);
+            copy(tank, {k * tile, kPreviewHeight - doc.SandHeight, k * tile + tile, kPreviewHeight},
+                 sand, whole, RasterOp::Copy);
         }
     }
 
@@ -75,7 +82,7 @@ void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& st
                 continue;
             const int h = entry->Picture.height();
             const int y = kPreviewHeight - doc.SandHeight - h;
-            Paint(tank, *entry, {0, y, kPreviewWidth, y + h});
+            Paint(copy, tank, *entry, {0, y, kPreviewWidth, y + h});
         }
     }
     for (int depth = 0; depth <= 4; depth += 2) {
@@ -85,7 +92,7 @@ void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& st
             if (o.Layer != depth || o.Spread != 0 || !entry)
                 continue;
             const QPoint at = AccessoryPosition(doc, o);
-            Paint(tank, *entry,
+            Paint(copy, tank, *entry,
                   {at.x(), at.y(), at.x() + entry->Picture.width(),
                    at.y() + entry->Picture.height()});
         }
@@ -94,10 +101,13 @@ void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& st
     if (strip.size() != QSize(kStripWidth, kStripHeight) || strip.format() != QImage::Format_RGB32)
         strip = MakePicture(kStripWidth, kStripHeight);
     FillRect(strip, {0, 0, kStripWidth, kStripHeight}, kWhite);
+    if (last < 0)
+        return;
+    TextWriter writer(strip, numberFont);
     for (int i = 0; i <= last; ++i) {
         const PlacedObject& o = doc.ObjectTable[size_t(i)];
-        TextOut(strip, o.XPosition * kPreviewWidth / 20, kStripHeight * o.Layer / 6,
-                QString::number(i + 1), numberFont);
+        writer.Write(o.XPosition * kPreviewWidth / 20, kStripHeight * o.Layer / 6,
+                     QString::number(i + 1));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/aquarium.h"
+#include "platform/raster.h"
 
 #include <QFont>
 #include <QImage>
@@ -19,6 +20,11 @@ inline constexpr int kStripHeight = 126;
 // the document and the sand picture. A sand picture that cannot be read throws.
 void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
                      const QFont& numberFont);
+
+// The same with another implementation of the scaled copies (benchmarks).
+void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
+                     const QFont& numberFont,
+                     void (*copy)(QImage&, const Rect&, const QImage&, const Rect&, RasterOp));
 
 // The top-left corner of a placed accessory that is not spread, on the tank picture.
 [[nodiscard]] QPoint AccessoryPosition(const Aquarium& doc, const PlacedObject& object);

@@ -3,6 +3,7 @@
 #include "platform/platform_error.h"
 #include "platform/text_file.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -104,8 +105,16 @@ void Files::WriteLines(const QString& windowsPath, const QStringList& lines) con
 QImage Files::LoadPicture(const QString& windowsPath) const
 {
     const QString host = ToHost(windowsPath);
-    if (host.isEmpty() || !QFileInfo(host).isFile())
+    const QFileInfo info(host);
+    if (host.isEmpty() || !info.isFile())
         throw PlatformError::CannotOpen(windowsPath);
+    const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+    for (auto it = m_pictureCache.begin(); it != m_pictureCache.end(); ++it) {
+        if (it->HostPath == host && it->Size == info.size() && it->Modified == modified) {
+            std::rotate(m_pictureCache.begin(), it, it + 1); // most recent first
+            return m_pictureCache.front().Picture;
+        }
+    }
     QImageReader reader(host, "bmp");
     reader.setAllocationLimit(kPictureAllocationLimitMb);
     const QSize size = reader.size();
@@ -114,7 +123,11 @@ QImage Files::LoadPicture(const QString& windowsPath) const
     QImage image = reader.read();
     if (image.isNull())
         throw PlatformError::InvalidBitmap();
-    return image.convertToFormat(QImage::Format_RGB32);
+    image = image.convertToFormat(QImage::Format_RGB32);
+    m_pictureCache.insert(m_pictureCache.begin(), {host, info.size(), modified, image});
+    if (m_pictureCache.size() > kPictureCacheSize)
+        m_pictureCache.pop_back();
+    return image;
 }
 
 void Files::SavePng(const QString& hostPath, const QImage& picture)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace aquarium {
 
 // The file services the program uses, on Windows paths: existence tests, folder listings,
@@ -56,7 +58,19 @@ public:
     static constexpr int kPictureAllocationLimitMb = 256;
 
 private:
+    // The last pictures read, by host path, size and modification time: the tank preview
+    // reads its sand picture on every redraw.
+    struct CachedPicture
+    {
+        QString HostPath;
+        qint64 Size = -1;
+        qint64 Modified = 0;
+        QImage Picture;
+    };
+    static constexpr int kPictureCacheSize = 8;
+
     PathMap m_paths;
+    mutable std::vector<CachedPicture> m_pictureCache;
 };
 
 } // namespace aquarium

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdlib>
 #include <vector>
 
@@ -18,49 +19,78 @@ QImage MakePicture(int width, int height, ColorRef colour)
 
 namespace {
 
-// For each destination index 0..count-1 on one axis, the source index, or -1 outside
-// the source picture. Mirrored when the two extents differ in sign.
-void BuildIndexTable(std::vector<int>& table, int toStart, int toExtent, int fromStart,
-                     int fromExtent, int sourceSize)
+// For each destination index 0..count-1 on one axis, the source index under the centre of
+// the destination pixel: floor((2i + 1) * span / (2 * count)), counted without a division
+// per index; mirrored when the two extents differ in sign. Indices outside the source
+// picture are -1. Returns the range [first, last) of indices that are inside.
+std::pair<int, int> BuildIndexTable(std::vector<int>& table, int toExtent, int fromStart,
+                                    int fromExtent, int sourceSize)
 {
     const int count = std::abs(toExtent);
-    const int span = std::abs(fromExtent);
+    const long long span = std::abs(fromExtent);
     const bool mirror = (toExtent < 0) != (fromExtent < 0);
     const int fromLow = fromExtent < 0 ? fromStart + fromExtent : fromStart;
-    (void)toStart;
-    table.resize(count);
+    table.resize(size_t(count));
+    const long long d = 2LL * count;
+    const long long stepQ = (2 * span) / d;
+    const long long stepR = (2 * span) % d;
+    long long q = span / d;
+    long long r = span % d;
+    int first = count, last = 0;
     for (int i = 0; i < count; ++i) {
-        // Centre of destination pixel i, mapped into the source span.
-        const long long k = (2LL * i + 1) * span / (2LL * count);
-        const int s = mirror ? fromLow + span - 1 - int(k) : fromLow + int(k);
-        table[i] = (s >= 0 && s < sourceSize) ? s : -1;
+        const int k = int(q);
+        const int s = mirror ? fromLow + int(span) - 1 - k : fromLow + k;
+        const bool inside = s >= 0 && s < sourceSize;
+        table[size_t(i)] = inside ? s : -1;
+        if (inside) {
+            first = std::min(first, i);
+            last = i + 1;
+        }
+        q += stepQ;
+        r += stepR;
+        if (r >= d) {
+            r -= d;
+            ++q;
+        }
+    }
+    return {first, std::max(first, last)};
+}
+
+// One row of pixels: out[c] op= in[c] for c in 0..n-1. Plain loops the compiler vectorises.
+inline void Row(RasterOp op, QRgb* __restrict out, const QRgb* __restrict in, int n)
+{
+    switch (op) {
+    case RasterOp::Copy:
+        std::memcpy(out, in, size_t(n) * sizeof(QRgb));
+        break;
+    case RasterOp::And: // both opaque: the alpha byte stays 0xFF
+        for (int c = 0; c < n; ++c)
+            out[c] &= in[c];
+        break;
+    case RasterOp::Or:
+        for (int c = 0; c < n; ++c)
+            out[c] |= in[c];
+        break;
     }
 }
 
-template <RasterOp Op>
-void CopyRows(QImage& destination, int toLeft, int toTop, const std::vector<int>& columns,
-              const std::vector<int>& rows, const QImage& source, int firstColumn,
-              int lastColumn, int firstRow, int lastRow)
+// One row through the column table.
+inline void GatherRow(RasterOp op, QRgb* __restrict out, const QRgb* __restrict in,
+                      const int* __restrict columns, int n)
 {
-    const int n = lastColumn - firstColumn;
-    for (int r = firstRow; r < lastRow; ++r) {
-        const int sy = rows[r];
-        if (sy < 0)
-            continue;
-        const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
-        QRgb* out = reinterpret_cast<QRgb*>(destination.scanLine(toTop + r)) + toLeft + firstColumn;
-        const int* col = columns.data() + firstColumn;
-        for (int c = 0; c < n; ++c) {
-            const int sx = col[c];
-            if (sx < 0)
-                continue;
-            if constexpr (Op == RasterOp::Copy)
-                out[c] = in[sx];
-            else if constexpr (Op == RasterOp::And)
-                out[c] = (out[c] & in[sx]) | 0xFF000000u;
-            else
-                out[c] = out[c] | in[sx];
-        }
+    switch (op) {
+    case RasterOp::Copy:
+        for (int c = 0; c < n; ++c)
+            out[c] = in[columns[c]];
+        break;
+    case RasterOp::And:
+        for (int c = 0; c < n; ++c)
+            out[c] &= in[columns[c]];
+        break;
+    case RasterOp::Or:
+        for (int c = 0; c < n; ++c)
+            out[c] |= in[columns[c]];
+        break;
     }
 }
 
@@ -81,8 +111,8 @@ void StretchCopy(QImage& destination, const Rect& to, const QImage& source, cons
     const int count = std::abs(to.Width());
     const int rowCount = std::abs(to.Height());
     // Part of the destination rectangle inside the destination picture.
-    const int firstColumn = std::clamp(-toLeft, 0, count);
-    const int lastColumn = std::clamp(destination.width() - toLeft, 0, count);
+    int firstColumn = std::clamp(-toLeft, 0, count);
+    int lastColumn = std::clamp(destination.width() - toLeft, 0, count);
     const int firstRow = std::clamp(-toTop, 0, rowCount);
     const int lastRow = std::clamp(destination.height() - toTop, 0, rowCount);
     if (firstColumn >= lastColumn || firstRow >= lastRow)
@@ -90,25 +120,43 @@ void StretchCopy(QImage& destination, const Rect& to, const QImage& source, cons
 
     thread_local std::vector<int> columns;
     thread_local std::vector<int> rows;
-    // A mirrored destination runs from its right edge leftwards.
-    BuildIndexTable(columns, toLeft, to.Width() < 0 ? -count : count, from.Left, from.Width(),
-                    source.width());
-    BuildIndexTable(rows, toTop, to.Height() < 0 ? -rowCount : rowCount, from.Top, from.Height(),
-                    source.height());
-
-    switch (op) {
-    case RasterOp::Copy:
-        CopyRows<RasterOp::Copy>(destination, toLeft, toTop, columns, rows, source, firstColumn,
-                                 lastColumn, firstRow, lastRow);
-        break;
-    case RasterOp::And:
-        CopyRows<RasterOp::And>(destination, toLeft, toTop, columns, rows, source, firstColumn,
-                                lastColumn, firstRow, lastRow);
-        break;
-    case RasterOp::Or:
-        CopyRows<RasterOp::Or>(destination, toLeft, toTop, columns, rows, source, firstColumn,
-                               lastColumn, firstRow, lastRow);
-        break;
+    const auto [rowFirst, rowLast] = BuildIndexTable(rows, to.Height() < 0 ? -rowCount : rowCount,
+                                                     from.Top, from.Height(), source.height());
+    const bool sameWidth = count == std::abs(from.Width())
+                           && (to.Width() < 0) == (from.Width() < 0);
+    int sourceColumn = 0; // for the unscaled case: the source column of destination column 0
+    if (sameWidth) {
+        sourceColumn = std::min(from.Left, from.Right);
+        firstColumn = std::max(firstColumn, -sourceColumn);
+        lastColumn = std::min(lastColumn, source.width() - sourceColumn);
+    } else {
+        const auto [first, last] = BuildIndexTable(columns, to.Width() < 0 ? -count : count,
+                                                   from.Left, from.Width(), source.width());
+        firstColumn = std::max(firstColumn, first);
+        lastColumn = std::min(lastColumn, last);
+    }
+    if (firstColumn >= lastColumn)
+        return;
+    const int n = lastColumn - firstColumn;
+    const int begin = std::max(firstRow, rowFirst);
+    const int end = std::min(lastRow, rowLast);
+    const qsizetype stride = destination.bytesPerLine();
+    uchar* const bits = destination.bits();
+    const QRgb* previousIn = nullptr;
+    const QRgb* previousOut = nullptr;
+    for (int r = begin; r < end; ++r) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(rows[size_t(r)]));
+        QRgb* out = reinterpret_cast<QRgb*>(bits + (toTop + r) * stride) + toLeft + firstColumn;
+        if (op == RasterOp::Copy && in == previousIn) {
+            // An enlarged row repeats the one above it.
+            std::memcpy(out, previousOut, size_t(n) * sizeof(QRgb));
+        } else if (sameWidth) {
+            Row(op, out, in + sourceColumn + firstColumn, n);
+        } else {
+            GatherRow(op, out, in, columns.data() + firstColumn, n);
+        }
+        previousIn = in;
+        previousOut = out;
     }
 }
 
@@ -189,17 +237,28 @@ void FloodFill(QImage& picture, int x, int y, ColorRef colour, ColorRef border)
     }
 }
 
+TextWriter::TextWriter(QImage& picture, const QFont& font, ColorRef textColour,
+                       ColorRef background)
+    : m_painter(&picture), m_metrics(font), m_background(background)
+{
+    m_painter.setFont(font);
+    m_painter.setPen(QColor::fromRgb(ToQRgb(textColour)));
+}
+
+int TextWriter::Write(int x, int y, const QString& text)
+{
+    const int width = m_metrics.horizontalAdvance(text);
+    m_painter.fillRect(QRect(x, y, width, m_metrics.height()),
+                       QColor::fromRgb(ToQRgb(m_background)));
+    m_painter.drawText(x, y + m_metrics.ascent(), text);
+    return width;
+}
+
 int TextOut(QImage& picture, int x, int y, const QString& text, const QFont& font,
             ColorRef textColour, ColorRef background)
 {
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(text);
-    FillRect(picture, {x, y, x + width, y + metrics.height()}, background);
-    QPainter painter(&picture);
-    painter.setFont(font);
-    painter.setPen(QColor::fromRgb(ToQRgb(textColour)));
-    painter.drawText(x, y + metrics.ascent(), text);
-    return width;
+    TextWriter writer(picture, font, textColour, background);
+    return writer.Write(x, y, text);
 }
 
 ColorRef PixelAt(const QImage& picture, int x, int y)

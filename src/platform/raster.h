@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
 #include <QImage>
 #include <QString>
 
@@ -50,7 +52,11 @@ enum class RasterOp {
 // nearest neighbour (each destination pixel takes the source pixel under its centre).
 // Everything clips to both pictures; empty rectangles copy nothing.
 void StretchCopy(QImage& destination, const Rect& to, const QImage& source, const Rect& from,
-                 RasterOp op = RasterOp::Copy);
+                 RasterOp op);
+inline void StretchCopy(QImage& destination, const Rect& to, const QImage& source, const Rect& from)
+{
+    StretchCopy(destination, to, source, from, RasterOp::Copy);
+}
 
 // Inverts the colours of the rectangle (DSTINVERT), clipped to the picture.
 void InvertRect(QImage& picture, const Rect& rect);
@@ -62,6 +68,21 @@ void FloodFill(QImage& picture, int x, int y, ColorRef colour, ColorRef border);
 // background; returns the width drawn.
 int TextOut(QImage& picture, int x, int y, const QString& text, const QFont& font,
             ColorRef textColour = kBlack, ColorRef background = kWhite);
+
+// Writes many texts into one picture with one painter (TextOut opens one per text).
+// The picture must not be touched otherwise while the writer lives.
+class TextWriter
+{
+public:
+    TextWriter(QImage& picture, const QFont& font, ColorRef textColour = kBlack,
+               ColorRef background = kWhite);
+    int Write(int x, int y, const QString& text);
+
+private:
+    QPainter m_painter;
+    QFontMetrics m_metrics;
+    ColorRef m_background;
+};
 
 [[nodiscard]] ColorRef PixelAt(const QImage& picture, int x, int y);
 void SetPixelAt(QImage& picture, int x, int y, ColorRef colour);

@@ -24,6 +24,15 @@ int RoundHalfEven(double value)
 
 PreviewResult RenderPreview(const PreviewInputs& in)
 {
+    return RenderPreview(in, &StretchCopy);
+}
+
+PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
+{
+    auto StretchCopy = [copy](QImage& destination, const Rect& to, const QImage& source,
+                              const Rect& from, RasterOp op = RasterOp::Copy) {
+        copy(destination, to, source, from, op);
+    };
     PreviewResult out;
     double sx = 1.0;
     double sy = 1.0;

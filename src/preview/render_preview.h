@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fish/fish_character.h"
+#include "platform/raster.h"
 
 #include <QImage>
 
@@ -41,6 +42,12 @@ struct PreviewResult
 // without pixels (FishDataNo -1 in shadow mapping, more frames than pixels) throws
 // DivisionByZero.
 [[nodiscard]] PreviewResult RenderPreview(const PreviewInputs& in);
+
+// The same with another implementation of the scaled rectangle copies (benchmarks
+// measure Qt's own drawing against ours).
+using CopyFunction = void (*)(QImage& destination, const Rect& to, const QImage& source,
+                              const Rect& from, RasterOp op);
+[[nodiscard]] PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy);
 
 // Rounds to the nearest integer, halves to the even neighbour.
 [[nodiscard]] int RoundHalfEven(double value);

@@ -51,7 +51,7 @@ private:
         }
         QTest::mouseRelease(from->viewport(), Qt::LeftButton, {}, end);
     }
-    QPoint Row(DropListBox* list, int row) { return QPoint(20, row * 13 + 6); }
+    static QPoint Row(DropListBox*, int row) { return QPoint(20, row * 13 + 6); }
 
     std::unique_ptr<TestWorld> m_world;
     std::unique_ptr<Files> m_files;

@@ -1,0 +1,31 @@
+// The aquarium reader over a fake data folder: the whole load (sections, accessory
+// pictures, folders, fish pictures, tank preview) of whatever bytes come, and a save of
+// what was read. Nothing may crash, hang or run past the end of the file.
+#include "fuzz_support.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "document/aquarium_file.h"
+#include "platform/platform_error.h"
+#include "platform/prompts.h"
+
+using namespace aquarium;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const fuzz::FuzzWorld& world = fuzz::FuzzWorld::Get();
+    ScriptedPrompts prompts;
+    AppState state(world.FileSystem(), prompts);
+    state.Doc.DataFolder = QStringLiteral("C:\\aq\\");
+    state.Doc.DataSubFolder = QStringLiteral("data\\");
+    state.NotebookPage = 1; // the tank preview is drawn too
+    const QString path =
+            world.Write(QStringLiteral("fuzz.uld"), QByteArray(reinterpret_cast<const char*>(data), int(size)));
+    if (LoadAquariumFile(state, path)) {
+        try {
+            (void)AquariumFileLines(world.FileSystem(), state.Doc);
+        } catch (const PlatformError&) {
+        }
+    }
+    return 0;
+}
