@@ -6,6 +6,7 @@
 #include "fish/fish_editor.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
+#include "support/running_editor.h"
 #include "support/test_world.h"
 
 #include <QApplication>
@@ -39,12 +40,12 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<TestWorld> m_world;
-    std::unique_ptr<Files> m_files;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<AppState> m_state;
-    std::unique_ptr<VersionWindow> m_version;
-    std::unique_ptr<FishEditor> m_editor;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<RunningEditor> m_app;
+    ScriptedPrompts* m_prompts = nullptr;
+    AppState* m_state = nullptr;
+    FishEditor* m_editor = nullptr;
+    MainWindow* m_window = nullptr;
+    VersionWindow* m_version = nullptr;
 };
 
 void TestMainWindow::init()
@@ -60,23 +61,17 @@ void TestMainWindow::init()
     m_world->WriteFile(u"C:\\m\\one.mid"_qs, "MThd");
     m_world->WriteRegistry({{u"DataFile"_qs, u"C:\\aq\\tetra.uld"_qs},
                             {u"BGMFile"_qs, u"C:\\m\\songs.lst"_qs}});
-    m_files = std::make_unique<Files>(m_world->Paths());
-    m_prompts = std::make_unique<ScriptedPrompts>();
-    m_state = std::make_unique<AppState>(*m_files, *m_prompts);
-    FormCreate(*m_state, *OpenUserRegistry(m_world->Prefix()));
-    m_version = std::make_unique<VersionWindow>();
-    m_editor = std::make_unique<FishEditor>(*m_state);
-    m_window = std::make_unique<MainWindow>(*m_state, *m_version, *m_editor);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_app = std::make_unique<RunningEditor>(*m_world);
+    m_prompts = &m_app->prompts;
+    m_state = &m_app->state;
+    m_editor = &m_app->editor;
+    m_window = &m_app->window;
+    m_version = &m_app->version;
 }
 
 void TestMainWindow::cleanup()
 {
-    m_window.reset();
-    m_editor.reset();
-    m_version.reset();
-    m_state.reset();
+    m_app.reset();
 }
 
 void TestMainWindow::frameAndCaptions()
@@ -197,10 +192,10 @@ void TestMainWindow::droppedAquariumFileOpens()
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(m_world->Host(u"C:\\aq\\Drop.uld"_qs))});
     QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_window.get(), &enter);
+    QApplication::sendEvent(m_window, &enter);
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_window.get(), &drop);
+    QApplication::sendEvent(m_window, &drop);
     QCOMPARE(m_state->CurrentFile, u"C:\\aq\\Drop.uld"_qs);
     QCOMPARE(m_window->windowTitle(), u"Kesso's Ulvaro Aquarium Maker <<< drop.uld >>>"_qs);
     // Other files are refused.
@@ -208,7 +203,7 @@ void TestMainWindow::droppedAquariumFileOpens()
     text.setUrls({QUrl::fromLocalFile(m_world->Host(u"C:\\aq\\random.uld.txt"_qs))});
     QDragEnterEvent refused(QPoint(100, 100), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     refused.setAccepted(false);
-    QApplication::sendEvent(m_window.get(), &refused);
+    QApplication::sendEvent(m_window, &refused);
     QVERIFY(!refused.isAccepted());
 }
 

@@ -10,6 +10,7 @@
 #include "platform/prompts.h"
 #include "platform/raster.h"
 #include "platform/registry.h"
+#include "support/running_editor.h"
 #include "support/test_world.h"
 
 #include <QPlainTextEdit>
@@ -48,17 +49,17 @@ private:
     {
         Aquarium copy = m_state->Doc;
         QImage tank, strip;
-        DrawTankPreview(*m_files, copy, tank, strip, InterfaceFont(12));
+        DrawTankPreview(m_app->files, copy, tank, strip, InterfaceFont(12));
         QCOMPARE(m_page->Image4->pixmap().toImage().convertToFormat(QImage::Format_RGB32), tank);
         QCOMPARE(m_page->Image5->pixmap().toImage().convertToFormat(QImage::Format_RGB32), strip);
     }
     std::unique_ptr<TestWorld> m_world;
-    std::unique_ptr<Files> m_files;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<AppState> m_state;
-    std::unique_ptr<VersionWindow> m_version;
-    std::unique_ptr<FishEditor> m_editor;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<RunningEditor> m_app;
+    ScriptedPrompts* m_prompts = nullptr;
+    AppState* m_state = nullptr;
+    FishEditor* m_editor = nullptr;
+    MainWindow* m_window = nullptr;
+    VersionWindow* m_version = nullptr;
     AccessoryPage* m_page = nullptr;
 };
 
@@ -72,15 +73,12 @@ void TestAccessoryPage::init()
     m_world->WritePicture(u"C:\\aq\\data\\底砂.bmp"_qs, SolidPicture(128, 96, 0x204080));
     m_world->WriteRegistry({{u"DataFile"_qs, u"C:\\aq\\tetra.uld"_qs}});
     m_world->EnterFolder(u"C:\\aq"_qs);
-    m_files = std::make_unique<Files>(m_world->Paths());
-    m_prompts = std::make_unique<ScriptedPrompts>();
-    m_state = std::make_unique<AppState>(*m_files, *m_prompts);
-    FormCreate(*m_state, *OpenUserRegistry(m_world->Prefix()));
-    m_version = std::make_unique<VersionWindow>();
-    m_editor = std::make_unique<FishEditor>(*m_state);
-    m_window = std::make_unique<MainWindow>(*m_state, *m_version, *m_editor);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_app = std::make_unique<RunningEditor>(*m_world);
+    m_prompts = &m_app->prompts;
+    m_state = &m_app->state;
+    m_editor = &m_app->editor;
+    m_window = &m_app->window;
+    m_version = &m_app->version;
     m_page = m_window->AccessoryPage1;
     m_window->TabbedNotebook1->setCurrentIndex(1); // opening the page redraws the preview
     QCOMPARE(m_state->Doc.SandHeight, 30);
@@ -88,9 +86,7 @@ void TestAccessoryPage::init()
 
 void TestAccessoryPage::cleanup()
 {
-    m_window.reset();
-    m_editor.reset();
-    m_state.reset();
+    m_app.reset();
 }
 
 void TestAccessoryPage::layout()

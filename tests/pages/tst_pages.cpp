@@ -9,6 +9,7 @@
 #include "platform/prompts.h"
 #include "platform/raster.h"
 #include "platform/registry.h"
+#include "support/running_editor.h"
 #include "support/test_world.h"
 
 #include <QCheckBox>
@@ -55,12 +56,12 @@ private:
         return *m_window->TankPage1;
     }
     std::unique_ptr<TestWorld> m_world;
-    std::unique_ptr<Files> m_files;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<AppState> m_state;
-    std::unique_ptr<VersionWindow> m_version;
-    std::unique_ptr<FishEditor> m_editor;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<RunningEditor> m_app;
+    ScriptedPrompts* m_prompts = nullptr;
+    AppState* m_state = nullptr;
+    FishEditor* m_editor = nullptr;
+    MainWindow* m_window = nullptr;
+    VersionWindow* m_version = nullptr;
 };
 
 void TestPages::init()
@@ -78,23 +79,18 @@ void TestPages::init()
     w.WritePicture(u"C:\\aq\\back.bmp"_qs, SolidPicture(64, 48, 0x808080));
     w.WriteRegistry({{u"DataFile"_qs, u"C:\\aq\\tetra.uld"_qs}});
     w.EnterFolder(u"C:\\aq"_qs);
-    m_files = std::make_unique<Files>(w.Paths());
-    m_prompts = std::make_unique<ScriptedPrompts>();
-    m_state = std::make_unique<AppState>(*m_files, *m_prompts);
-    FormCreate(*m_state, *OpenUserRegistry(w.Prefix()));
-    m_version = std::make_unique<VersionWindow>();
-    m_editor = std::make_unique<FishEditor>(*m_state);
-    m_window = std::make_unique<MainWindow>(*m_state, *m_version, *m_editor);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_app = std::make_unique<RunningEditor>(w);
+    m_prompts = &m_app->prompts;
+    m_state = &m_app->state;
+    m_editor = &m_app->editor;
+    m_window = &m_app->window;
+    m_version = &m_app->version;
     QCOMPARE(m_state->Doc.DataSubFolder, u"data\\"_qs);
 }
 
 void TestPages::cleanup()
 {
-    m_window.reset();
-    m_editor.reset();
-    m_state.reset();
+    m_app.reset();
 }
 
 void TestPages::choosingAFishKeepsOnlyItsBaseName()

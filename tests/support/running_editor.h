@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "app/version_window.h"
+#include "fish/fish_editor.h"
+#include "platform/prompts.h"
+#include "platform/registry.h"
+#include "support/test_world.h"
+
+#include <QTest>
+
+namespace aquarium::test {
+
+// The editor as the program starts it, over a test's own world: start-up from the world's
+// registry and current folder, then the three windows, the main one shown.
+struct RunningEditor
+{
+    explicit RunningEditor(const TestWorld& world)
+        : files(world.Paths()), state(files, prompts), started(Start(world)), editor(state),
+          window(state, version, editor)
+    {
+        window.show();
+        (void)QTest::qWaitForWindowExposed(&window);
+    }
+
+    Files files;
+    ScriptedPrompts prompts;
+    AppState state;
+    bool started;
+    VersionWindow version;
+    FishEditor editor;
+    MainWindow window;
+
+private:
+    bool Start(const TestWorld& world)
+    {
+        FormCreate(state, *OpenUserRegistry(world.Prefix()));
+        return true;
+    }
+};
+
+} // namespace aquarium::test
