@@ -2,24 +2,20 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
-#include "app/file_list_box.h"
 #include "app/version_window.h"
 #include "layout/accessory_page.h"
 #include "lists/list_pages.h"
 #include "pages/fish_page.h"
 #include "pages/page_operations.h"
 #include "pages/tank_page.h"
-#include "platform/platform_error.h"
 #include "platform/files.h"
+#include "platform/platform_error.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QCoreApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 

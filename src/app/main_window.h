@@ -3,16 +3,12 @@
 #include <QWidget>
 
 class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QTabWidget;
 
 namespace aquarium {
 
 struct AppState;
-class FileListBox;
 class FishEditor;
 class AccessoryPage;
 class FishPage;
