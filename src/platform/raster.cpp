@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 #include <cstdlib>
 #include <vector>
 
@@ -61,7 +62,12 @@ inline void Row(RasterOp op, QRgb* __restrict out, const QRgb* __restrict in, in
 {
     switch (op) {
     case RasterOp::Copy:
-        std::memcpy(out, in, size_t(n) * sizeof(QRgb));
+        if (n < 16) { // the narrow bands of the wave formats: no call per row
+            for (int c = 0; c < n; ++c)
+                out[c] = in[c];
+        } else {
+            std::memcpy(out, in, size_t(n) * sizeof(QRgb));
+        }
         break;
     case RasterOp::And: // both opaque: the alpha byte stays 0xFF
         for (int c = 0; c < n; ++c)
@@ -120,8 +126,18 @@ void StretchCopy(QImage& destination, const Rect& to, const QImage& source, cons
 
     thread_local std::vector<int> columns;
     thread_local std::vector<int> rows;
-    const auto [rowFirst, rowLast] = BuildIndexTable(rows, to.Height() < 0 ? -rowCount : rowCount,
-                                                     from.Top, from.Height(), source.height());
+    // Rows of an unscaled, unmirrored copy need no table.
+    const bool sameHeight = rowCount == std::abs(from.Height())
+                            && (to.Height() < 0) == (from.Height() < 0);
+    const int sourceRow = std::min(from.Top, from.Bottom);
+    int rowFirst, rowLast;
+    if (sameHeight) {
+        rowFirst = std::clamp(-sourceRow, 0, rowCount);
+        rowLast = std::clamp(source.height() - sourceRow, 0, rowCount);
+    } else {
+        std::tie(rowFirst, rowLast) = BuildIndexTable(rows, to.Height() < 0 ? -rowCount : rowCount,
+                                                      from.Top, from.Height(), source.height());
+    }
     const bool sameWidth = count == std::abs(from.Width())
                            && (to.Width() < 0) == (from.Width() < 0);
     int sourceColumn = 0; // for the unscaled case: the source column of destination column 0
@@ -145,7 +161,8 @@ void StretchCopy(QImage& destination, const Rect& to, const QImage& source, cons
     const QRgb* previousIn = nullptr;
     const QRgb* previousOut = nullptr;
     for (int r = begin; r < end; ++r) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(rows[size_t(r)]));
+        const int sy = sameHeight ? sourceRow + r : rows[size_t(r)];
+        const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
         QRgb* out = reinterpret_cast<QRgb*>(bits + (toTop + r) * stride) + toLeft + firstColumn;
         if (op == RasterOp::Copy && in == previousIn) {
             // An enlarged row repeats the one above it.

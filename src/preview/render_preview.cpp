@@ -86,9 +86,15 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
     const int BW = RoundHalfEven(CW / sx);
     const int BH = RoundHalfEven(CH / sy);
 
-    out.Strip = MakePicture(CW * N, CH, kBlack);
-    QImage base = MakePicture(BW, BH, kBlack);
-    StretchCopy(base, {0, 0, BW, BH}, bitmap, {0, 0, W, H});
+    // Animation covers the whole strip with one copy: no black fill first. Only the wave
+    // formats read the base image.
+    const bool covered = format == int(BmpFormat::Animation);
+    out.Strip = covered ? QImage(CW * N, CH, QImage::Format_RGB32) : MakePicture(CW * N, CH, kBlack);
+    QImage base;
+    if (format >= int(BmpFormat::HWave)) {
+        base = MakePicture(BW, BH, kBlack);
+        StretchCopy(base, {0, 0, BW, BH}, bitmap, {0, 0, W, H});
+    }
     out.CellWidth = CW;
     out.CellHeight = CH;
     QImage& strip = out.Strip;
