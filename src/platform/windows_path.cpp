@@ -60,13 +60,57 @@ PathMap::PathMap(const QString& prefixFolder) : m_prefix(prefixFolder)
     }
     if (m_drives.find(u'Z') == m_drives.end())
         m_drives[u'Z'] = QStringLiteral("/");
+    m_uncFolder = CleanHostFolder(QFileInfo(prefixFolder).absoluteFilePath()
+                                  + QStringLiteral("/dosdevices/unc"));
 #endif
 }
 
 bool PathMap::IsAbsolute(const QString& windowsPath)
 {
-    return windowsPath.size() >= 2 && windowsPath[1] == u':' && windowsPath[0].isLetter();
+    return (windowsPath.size() >= 2 && windowsPath[1] == u':' && windowsPath[0].isLetter())
+           || IsUnc(windowsPath);
 }
+
+bool PathMap::IsUnc(const QString& windowsPath)
+{
+    return windowsPath.startsWith(QStringLiteral("\\\\"));
+}
+
+namespace {
+
+const QRegularExpression& Separators()
+{
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    return separators;
+}
+
+// The components of a path below its root, with "." dropped and ".." applied.
+QStringList Components(const QString& rest)
+{
+    QStringList parts;
+    for (const QString& component : rest.split(Separators(), Qt::SkipEmptyParts)) {
+        if (component == u".")
+            continue;
+        if (component == u"..") {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts << component;
+    }
+    return parts;
+}
+
+// The root of a Windows path: "C:" or "\\server\share".
+QString RootOf(const QString& path)
+{
+    if (!PathMap::IsUnc(path))
+        return path.left(2);
+    const QStringList parts = path.mid(2).split(Separators(), Qt::SkipEmptyParts);
+    return QStringLiteral("\\\\") + parts.mid(0, 2).join(u'\\');
+}
+
+} // namespace
 
 QString PathMap::ToHost(const QString& windowsPath, const QString& currentFolder) const
 {
@@ -77,28 +121,27 @@ QString PathMap::ToHost(const QString& windowsPath, const QString& currentFolder
         QString base = currentFolder;
         if (!base.endsWith(u'\\'))
             base += u'\\';
-        path = path.startsWith(u'\\') ? base.left(2) + path : base + path;
+        path = path.startsWith(u'\\') ? RootOf(base) + path : base + path;
     }
 #ifdef Q_OS_WIN
     return QDir::cleanPath(QDir::fromNativeSeparators(path));
 #else
-    const auto drive = m_drives.find(path[0].toUpper());
-    if (drive == m_drives.end())
-        return QString();
+    QString host;
     QStringList parts;
-    const QStringList components = path.mid(2).split(QRegularExpression(QStringLiteral("[\\\\/]")),
-                                                     Qt::SkipEmptyParts);
-    for (const QString& component : components) {
-        if (component == u".")
-            continue;
-        if (component == u"..") {
-            if (!parts.isEmpty())
-                parts.removeLast();
-            continue;
-        }
-        parts << component;
+    if (IsUnc(path)) {
+        // \\server\share\... lies in <prefix>/dosdevices/unc/server/share/..., as in Wine.
+        parts = path.mid(2).split(Separators(), Qt::SkipEmptyParts);
+        if (parts.size() < 2)
+            return QString();
+        host = m_uncFolder;
+        parts = parts.mid(0, 2) + Components(parts.mid(2).join(u'/'));
+    } else {
+        const auto drive = m_drives.find(path[0].toUpper());
+        if (drive == m_drives.end())
+            return QString();
+        host = drive->second;
+        parts = Components(path.mid(2));
     }
-    QString host = drive->second;
     for (const QString& part : parts) {
         const QString entry = FindEntry(host, part);
         host += (host.endsWith(u'/') ? "" : "/") + entry;
@@ -112,38 +155,42 @@ QString PathMap::ToWindows(const QString& hostPath) const
 #ifdef Q_OS_WIN
     return QDir::toNativeSeparators(QDir::cleanPath(hostPath));
 #else
-    QString host = QFileInfo(hostPath).absoluteFilePath();
-    const QString canonical = QFileInfo(host).canonicalFilePath();
-    if (!canonical.isEmpty())
-        host = canonical;
-    else {
-        // A file not yet written: resolve its folder, keep its name.
-        const QFileInfo info(host);
-        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-        if (!folder.isEmpty())
-            host = folder + (folder.endsWith(u'/') ? "" : "/") + info.fileName();
-    }
-    host = QDir::cleanPath(host);
+    // Drives are matched on the path as given, as Wine does: a folder reached through a
+    // link inside a drive keeps its name on that drive. Walking up from the path itself,
+    // the first folder that is a drive's folder (the same folder on disk) names the drive.
+    const QString host = QDir::cleanPath(QFileInfo(hostPath).absoluteFilePath());
+    std::map<QString, QChar> byTarget; // the first letter wins where several share a folder
+    for (const auto& [letter, target] : m_drives)
+        byTarget.emplace(target, letter);
 
-    QChar bestDrive = u'Z';
-    qsizetype bestLength = -1;
-    for (const auto& [letter, target] : m_drives) {
-        const bool inside = target == u"/" || host == target
-                            || host.startsWith(target + u'/');
-        if (inside && target.size() > bestLength) {
-            bestDrive = letter;
-            bestLength = target.size();
+    const auto canonical = [](const QString& path) { return QFileInfo(path).canonicalFilePath(); };
+    const auto parentOf = [](const QString& path) { return QFileInfo(path).absolutePath(); };
+    const QString uncFolder = canonical(m_uncFolder);
+
+    QChar drive = u'Z';
+    QString rest = host; // outside every drive: written on Z: as it stands
+    for (QString folder = host;; folder = parentOf(folder)) {
+        const QString real = canonical(folder);
+        if (const auto found = byTarget.find(real); !real.isEmpty() && found != byTarget.end()) {
+            drive = found->second;
+            rest = host.mid(folder.size());
+            break;
         }
+        // <prefix>/dosdevices/unc/server/share is the share \\server\share.
+        const QString server = parentOf(folder);
+        if (!uncFolder.isEmpty() && !real.isEmpty() && server != folder
+            && parentOf(server) != server && canonical(parentOf(server)) == uncFolder) {
+            QString unc = QStringLiteral("\\\\") + QFileInfo(server).fileName() + u'\\'
+                          + QFileInfo(folder).fileName() + host.mid(folder.size());
+            return unc.replace(u'/', u'\\');
+        }
+        if (folder == u"/" || folder.isEmpty())
+            break;
     }
-    QString rest = host;
-    if (bestLength > 1)
-        rest = host.mid(bestLength);
-    else if (bestLength < 0)
-        rest = host; // outside every drive: written on Z: as it stands
     if (!rest.startsWith(u'/'))
         rest.prepend(u'/');
     rest.replace(u'/', u'\\');
-    return QString(bestDrive) + u':' + rest;
+    return QString(drive) + u':' + rest;
 #endif
 }
 

@@ -21,22 +21,28 @@ public:
     const QString& PrefixFolder() const { return m_prefix; }
 
     // Host path of a Windows path. A relative path is taken relative to currentFolder
-    // (itself a Windows path). Components that exist under another letter case are
-    // found; the rest is kept as written. Empty when the drive is not mapped.
+    // (itself a Windows path); \\server\share\... maps into <prefix>/dosdevices/unc/.
+    // Components that exist under another letter case are found; the rest is kept as
+    // written. Empty when the drive is not mapped.
     [[nodiscard]] QString ToHost(const QString& windowsPath,
                                  const QString& currentFolder = QString()) const;
-    // Windows path of a host path: the drive whose target is the longest prefix wins;
-    // a path outside every drive is written on Z:.
+    // Windows path of a host path, as Wine names it: drives are matched on the path as
+    // given (a link inside a drive keeps its name there), the deepest folder that is a
+    // drive's folder wins; <prefix>/dosdevices/unc/server/share is \\server\share; a path
+    // outside every drive is written on Z:.
     [[nodiscard]] QString ToWindows(const QString& hostPath) const;
     // The Windows folder ("C:\windows" under Wine).
     [[nodiscard]] QString WindowsFolder() const;
 
-    // Whether a Windows path names a drive root or starts with a drive letter.
+    // Whether a Windows path starts with a drive letter or is a UNC name.
     [[nodiscard]] static bool IsAbsolute(const QString& windowsPath);
+    // Whether it is a UNC name (\\server\share\...).
+    [[nodiscard]] static bool IsUnc(const QString& windowsPath);
 
 private:
     QString m_prefix;
     std::map<QChar, QString> m_drives; // upper-case letter -> canonical host folder
+    QString m_uncFolder;               // <prefix>/dosdevices/unc
 };
 
 } // namespace aquarium

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace aquarium;
@@ -23,6 +24,8 @@ private Q_SLOTS:
     void relativePathsUseCurrentFolder();
     void filesListsAndTests();
     void windowsFolder();
+    void linksInsideADriveKeepTheirName();
+    void uncNamesMapThroughTheUncFolder();
 };
 
 void TestWindowsPath::toHostFindsAnyLetterCase_data()
@@ -146,6 +149,43 @@ void TestWindowsPath::windowsFolder()
 {
     TestWorld world;
     QCOMPARE(world.Paths().WindowsFolder(), u"C:\\windows"_qs);
+}
+
+void TestWindowsPath::linksInsideADriveKeepTheirName()
+{
+    TestWorld world;
+    QTemporaryDir elsewhere;
+    QDir(elsewhere.path()).mkpath(u"aq"_qs);
+    world.MakeFolder(u"C:\\"_qs);
+    QVERIFY(QFile::link(elsewhere.path(), world.Host(u"C:\\linked"_qs)));
+    const PathMap paths = world.Paths();
+    // Named on the drive through which it was reached, as Wine names it.
+    QCOMPARE(paths.ToWindows(world.Host(u"C:\\linked\\aq\\tetra.uld"_qs)),
+             u"C:\\linked\\aq\\tetra.uld"_qs);
+    QCOMPARE(paths.ToWindows(world.Host(u"C:\\linked"_qs)), u"C:\\linked"_qs);
+    // Reached directly, it lies outside every drive but Z:.
+    const QString direct = QDir(elsewhere.path()).canonicalPath() + u"/aq"_qs;
+    QCOMPARE(paths.ToWindows(direct), u"Z:"_qs + QString(direct).replace(u'/', u'\\'));
+}
+
+void TestWindowsPath::uncNamesMapThroughTheUncFolder()
+{
+    TestWorld world;
+    const QString share = world.Prefix() + u"/dosdevices/unc/Server/Share"_qs;
+    QDir().mkpath(share + u"/Aq"_qs);
+    QFile file(share + u"/Aq/Tetra.uld"_qs);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const PathMap paths = world.Paths();
+    QCOMPARE(paths.ToHost(u"\\\\server\\share\\aq\\tetra.uld"_qs), share + u"/Aq/Tetra.uld"_qs);
+    QCOMPARE(paths.ToWindows(share + u"/Aq/Tetra.uld"_qs), u"\\\\Server\\Share\\Aq\\Tetra.uld"_qs);
+    QVERIFY(PathMap::IsAbsolute(u"\\\\server\\share\\x"_qs));
+    // A relative name against a folder on the share, and a name from the share's root.
+    QCOMPARE(paths.ToHost(u"Tetra.uld"_qs, u"\\\\server\\share\\aq"_qs),
+             share + u"/Aq/Tetra.uld"_qs);
+    QCOMPARE(paths.ToHost(u"\\aq\\tetra.uld"_qs, u"\\\\server\\share\\x"_qs),
+             share + u"/Aq/Tetra.uld"_qs);
+    QCOMPARE(paths.ToHost(u"\\\\server"_qs), QString());
 }
 
 QTEST_GUILESS_MAIN(TestWindowsPath)
