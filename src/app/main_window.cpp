@@ -91,6 +91,12 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     connect(Button10, &QPushButton::clicked, this, &MainWindow::Button10Click);
     connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
 
+    // A file dropped anywhere on the window, a text field included, opens as a drop on the
+    // frame does: no field ever takes a file's address as its text.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->acceptDrops())
+            child->installEventFilter(this);
+    }
     Refresh();
 }
 
@@ -141,6 +147,24 @@ QString DroppedAquariumFile(const QMimeData* data)
 }
 
 } // namespace
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->mimeData() && drop->mimeData()->hasUrls()) {
+            if (type == QEvent::Drop)
+                dropEvent(drop);
+            else if (DroppedAquariumFile(drop->mimeData()).isEmpty())
+                drop->ignore();
+            else
+                drop->acceptProposedAction();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {

@@ -61,6 +61,8 @@ private:
     // An aquarium file dropped from a file manager opens as the load command opens it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Drops on the fields and lists of the pages come here first.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     AppState& m_state;
     VersionWindow& m_versionWindow;

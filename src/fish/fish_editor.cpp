@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,7 +86,23 @@ FishEditor::FishEditor(AppState& state, QWidget* parent) : QWidget(parent, Qt::W
     });
     Timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&Timer1, &QTimer::timeout, this, &FishEditor::Timer1Timer);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->acceptDrops())
+            child->installEventFilter(this);
+    }
     ShowModel();
+}
+
+bool FishEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+        && static_cast<QDropEvent*>(event)->mimeData()
+        && static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FishEditor::BuildFishPage(QWidget* page)

@@ -64,6 +64,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // A file dragged onto a field is refused: its address is never taken as text.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildFishPage(QWidget* page);

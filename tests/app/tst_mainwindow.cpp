@@ -37,6 +37,8 @@ private Q_SLOTS:
     void loadButtonOpensAFile();
     void exitRunsSaveAsThenEnds();
     void droppedAquariumFileOpens();
+    void fileDroppedOnAFieldOpensIt_data();
+    void fileDroppedOnAFieldOpensIt();
 
 private:
     std::unique_ptr<TestWorld> m_world;
@@ -205,6 +207,46 @@ void TestMainWindow::droppedAquariumFileOpens()
     refused.setAccepted(false);
     QApplication::sendEvent(m_window, &refused);
     QVERIFY(!refused.isAccepted());
+}
+
+void TestMainWindow::fileDroppedOnAFieldOpensIt_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("amount field") << u"Edit4"_qs;
+    QTest::newRow("fish data field") << u"Edit2"_qs;
+    QTest::newRow("resolution box") << u"ComboBox1"_qs;
+}
+
+void TestMainWindow::fileDroppedOnAFieldOpensIt()
+{
+    QFETCH(QString, field);
+    m_world->WriteFile(u"C:\\aq\\reef.uld"_qs,
+                       "Kesso's Screen Saver Ulvaro\r\n[Fish]\r\n\tdata\\neon,1,1,7\r\n"
+                       "DATA END\r\n[Bottom]\r\n\tdata\\sand\r\n[Bubble]\r\nb\r\n[Sound]\r\n"
+                       "s\r\n[ObjectBMP]\r\nDATA END\r\n[Object]\r\nDATA END\r\n");
+    QWidget* target = m_window->findChild<QWidget*>(field);
+    QVERIFY(target);
+    if (auto* box = qobject_cast<QComboBox*>(target))
+        target = box->lineEdit();
+    const QString before = static_cast<QLineEdit*>(target)->text();
+    // A file manager offers the file both as an address and as text.
+    QMimeData data;
+    const QUrl url = QUrl::fromLocalFile(m_world->Host(u"C:\\aq\\reef.uld"_qs));
+    data.setUrls({url});
+    data.setText(url.toString());
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDragMoveEvent move(QPoint(6, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(QPointF(6, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCOMPARE(m_state->CurrentFile, u"C:\\aq\\reef.uld"_qs);
+    QCOMPARE(m_state->Doc.Fish[0].FishAmount, u"7"_qs);
+    const QString after = static_cast<QLineEdit*>(target)->text();
+    QVERIFY2(!after.contains(u"file:"_qs), qPrintable(after));
+    if (field == u"ComboBox1")
+        QCOMPARE(after, before);
 }
 
 QTEST_MAIN(TestMainWindow)
