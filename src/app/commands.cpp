@@ -145,6 +145,15 @@ void LoadCommand(AppState& state)
         state.CurrentFile = *chosen;
 }
 
+QString RefusedSaveTarget(const AppState& state, const QString& path)
+{
+    if (AsciiLower(FileNamePart(path)) == u"random.uld")
+        return kRandomListTargetMessage;
+    if (state.FileSystem.SameFile(path, state.MidiListFile))
+        return kMidiListTargetMessage.arg(state.MidiListFile);
+    return QString();
+}
+
 void SaveAsCommand(AppState& state)
 {
     Guard(state.UserPrompts, [&] {
@@ -166,9 +175,16 @@ void SaveAsCommand(AppState& state)
                                                        : FileNamePart(state.CurrentFile);
         request.ConfirmOverwrite = true;
         request.ChangesCurrentFolder = true;
-        const std::optional<QString> chosen = state.UserPrompts.SaveFileName(request);
-        if (!chosen)
-            return;
+        std::optional<QString> chosen;
+        for (;;) {
+            chosen = state.UserPrompts.SaveFileName(request);
+            if (!chosen)
+                return;
+            const QString refusal = RefusedSaveTarget(state, *chosen);
+            if (refusal.isEmpty())
+                break;
+            state.UserPrompts.ShowMessage(refusal);
+        }
         SaveAquariumFile(state.FileSystem, state.Doc, *chosen);
         state.CurrentFile = *chosen;
         state.Caption = kCaptionPrefix + AsciiLower(*chosen) + kCaptionSuffix;

@@ -30,12 +30,21 @@ void FormShow(AppState& state, const QString& argument);
 void LoadCommand(AppState& state);
 
 // Button7: saves both lists, then asks for a name and writes the aquarium file.
-// Refuses when the random list is open or no fish is set. Errors are shown.
+// Refuses when the random list is open or no fish is set. A name that would put the
+// aquarium over one of the list files is refused and asked again. Errors are shown.
 void SaveAsCommand(AppState& state);
+
+// Why path may not take the aquarium file (it is random.uld, in any case, or the MIDI
+// list file); empty when it may.
+[[nodiscard]] QString RefusedSaveTarget(const AppState& state, const QString& path);
 
 inline const QString kNoFishMessage =
         QStringLiteral("熱帯魚のﾃﾞｰﾀが未設定です.ﾃﾞｰﾀﾌｧｲﾙの作成を中止します");
 inline const QString kForeignFileMessage = QStringLiteral("Kesso's Ulvaro Data Fileではありません");
+inline const QString kRandomListTargetMessage =
+        QStringLiteral("random.uld はランダムリストのファイルです.別の名前で保存してください");
+inline const QString kMidiListTargetMessage =
+        QStringLiteral("%1 はMIDIﾌｧｲﾙﾘｽﾄです.別の名前で保存してください");
 inline const QString kMalformedFileMessage = QStringLiteral("ULDﾌｧｲﾙの内容が不正です");
 
 } // namespace aquarium

@@ -9,7 +9,6 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/platform_error.h"
-#include "platform/registry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,10 +64,7 @@ int main(int argc, char* argv[])
     Files files(PathMap::FromEnvironment());
     QtPrompts prompts(files.Paths());
     AppState state(files, prompts);
-    {
-        const auto registry = OpenUserRegistry(files.Paths().PrefixFolder());
-        Guard(prompts, [&] { FormCreate(state, *registry); });
-    }
+    StartUp(state);
 
     VersionWindow versionWindow;
     FishEditor fishEditor(state);

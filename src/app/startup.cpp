@@ -7,9 +7,11 @@
 #include "document/line_scan.h"
 #include "lists/list_logic.h"
 #include "platform/files.h"
+#include "platform/platform_error.h"
 #include "platform/prompts.h"
 #include "platform/raster.h"
 #include "platform/registry.h"
+#include "platform/text_file.h"
 
 #include <algorithm>
 
@@ -25,6 +27,16 @@ QString ReadSetting(const Registry& registry, const QString& name, const QString
 }
 
 } // namespace
+
+void StartUp(AppState& state)
+{
+    std::unique_ptr<Registry> registry;
+    Guard(state.UserPrompts,
+          [&] { registry = OpenUserRegistry(state.FileSystem.Paths().PrefixFolder()); });
+    if (!registry)
+        registry = WineRegistry::FromText(QString());
+    Guard(state.UserPrompts, [&] { FormCreate(state, *registry); });
+}
 
 void FormCreate(AppState& state, const Registry& registry)
 {
@@ -55,8 +67,11 @@ void FormCreate(AppState& state, const Registry& registry)
     if (!state.MidiListFile.endsWith(QStringLiteral(".lst")))
         state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");
     state.MidiListShown = state.MidiListFile;
-    if (files.FileExists(state.MidiListFile))
-        state.MidiList = files.ReadListFile(state.MidiListFile);
+    // A list that cannot be read is shown and taken as empty; start-up goes on.
+    if (files.FileExists(state.MidiListFile)) {
+        state.MidiList.clear();
+        Guard(state.UserPrompts, [&] { state.MidiList = files.ReadListFile(state.MidiListFile); });
+    }
 
     state.CurrentFile.clear();
     if (doc.DataFolder.isEmpty()) {
@@ -144,12 +159,38 @@ void LoadRandomList(AppState& state)
     const QString path = state.Doc.DataFolder + QStringLiteral("random.uld");
     if (!state.FileSystem.FileExists(path))
         return;
-    QStringList entries = state.FileSystem.ReadListFile(path);
+    QStringList entries;
+    // A file that cannot be read is shown and taken as empty: nothing of another folder's
+    // list is written over it later.
+    Guard(state.UserPrompts, [&] { entries = state.FileSystem.ReadListFile(path); });
     SortWithoutCase(entries);
     FilterRandomList(entries);
     state.RandomList = entries;
     state.RandomSelected = -1;
 }
+
+namespace {
+
+// Whether Shift-JIS holds every entry of a list. When it does not, says so once and the
+// list file is left as it is on disk: an entry the user may not even see (an undecodable
+// byte read from the file) must not keep the aquarium from being saved.
+bool Encodable(AppState& state, const QStringList& list, const QString& file)
+{
+    for (const QString& entry : list) {
+        if (CanEncodeShiftJis(entry))
+            continue;
+        try {
+            (void)EncodeShiftJis(entry);
+        } catch (const PlatformError& error) {
+            state.UserPrompts.ShowMessage(error.Text() + QStringLiteral(": ") + file
+                                          + QStringLiteral(" は書き換えません"));
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 void SaveLists(AppState& state)
 {
@@ -158,9 +199,9 @@ void SaveLists(AppState& state)
     if (!state.RandomList.isEmpty()) {
         FilterRandomList(state.RandomList);
         state.RandomSelected = std::min<int>(state.RandomSelected, int(state.RandomList.size()) - 1);
-        if (!state.RandomList.isEmpty())
-            state.FileSystem.WriteLines(state.Doc.DataFolder + QStringLiteral("random.uld"),
-                                        state.RandomList);
+        const QString path = state.Doc.DataFolder + QStringLiteral("random.uld");
+        if (!state.RandomList.isEmpty() && Encodable(state, state.RandomList, path))
+            state.FileSystem.WriteLines(path, state.RandomList);
     }
     if (!state.MidiList.isEmpty()) {
         RemoveEmptyEntries(state.MidiList);
@@ -170,7 +211,8 @@ void SaveLists(AppState& state)
                 state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");
                 state.MidiListShown = state.MidiListFile;
             }
-            state.FileSystem.WriteLines(state.MidiListFile, state.MidiList);
+            if (Encodable(state, state.MidiList, state.MidiListFile))
+                state.FileSystem.WriteLines(state.MidiListFile, state.MidiList);
         }
     }
 }

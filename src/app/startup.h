@@ -7,6 +7,10 @@ class Registry;
 
 inline constexpr int kNumberStripHeight = 126;
 
+// The program's start-up as the GUI and the tool run it: the user's registry (one that
+// cannot be read is shown and taken as empty), then FormCreate. Errors are shown.
+void StartUp(AppState& state);
+
 // Creation of the main window's state: reads the screen saver's registry settings,
 // derives the folders, loads the MIDI list and the random list, sets the document's
 // defaults and prepares the accessory pictures and canvases. Messages go to the prompts.
@@ -24,7 +28,8 @@ void SyncAccessoryFolder(AppState& state);
 void LoadRandomList(AppState& state);
 
 // Writes the random list to DataFolder\random.uld and the MIDI list to MidiListFile,
-// each only when it holds an entry after filtering. A write error throws.
+// each only when it holds an entry after filtering. A list with an entry Shift-JIS cannot
+// hold is not written (a message says so). A write error throws.
 void SaveLists(AppState& state);
 
 } // namespace aquarium

@@ -11,7 +11,6 @@
 #include "platform/files.h"
 #include "platform/platform_error.h"
 #include "platform/prompts.h"
-#include "platform/registry.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -31,8 +30,7 @@ struct Session
         prompts.OnMessage([&err](const QString& text) {
             err << text << Qt::endl;
         });
-        const auto registry = OpenUserRegistry(files.Paths().PrefixFolder());
-        Guard(prompts, [&] { FormCreate(state, *registry); });
+        StartUp(state);
     }
 
     // The Windows form of a host path given on the command line.

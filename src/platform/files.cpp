@@ -3,12 +3,12 @@
 #include "platform/platform_error.h"
 #include "platform/text_file.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -46,6 +46,25 @@ bool Files::FolderExists(const QString& windowsPath) const
         return false;
     const QFileInfo info(ToHost(windowsPath));
     return !info.filePath().isEmpty() && info.isDir();
+}
+
+bool Files::SameFile(const QString& a, const QString& b) const
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    if (a.compare(b, Qt::CaseInsensitive) == 0)
+        return true;
+    const auto canonical = [this](const QString& windowsPath) {
+        const QFileInfo info(ToHost(windowsPath));
+        if (info.filePath().isEmpty())
+            return QString();
+        if (info.exists())
+            return info.canonicalFilePath();
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
+    };
+    const QString hostA = canonical(a);
+    return !hostA.isEmpty() && hostA == canonical(b);
 }
 
 QStringList Files::ListFiles(const QString& windowsFolder, const QString& masks) const
@@ -98,6 +117,7 @@ QStringList Files::ReadListFile(const QString& windowsPath) const
 
 void Files::WriteLines(const QString& windowsPath, const QStringList& lines) const
 {
+    (void)EncodeShiftJis(windowsPath);
     const QByteArray bytes = JoinLinesCrLf(lines);
     WriteHostFileAtomic(ToHost(windowsPath), bytes, windowsPath);
 }
@@ -117,11 +137,14 @@ QImage Files::LoadPicture(const QString& windowsPath) const
     }
     QImageReader reader(host, "bmp");
     reader.setAllocationLimit(kPictureAllocationLimitMb);
+    // A top-down picture reports its height negative; Qt reads it the right way up.
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+    const qint64 height = qAbs(qint64(size.height()));
+    if (size.width() <= 0 || height == 0 || size.width() > kMaxPictureSide
+        || height > kMaxPictureSide)
         throw PlatformError::InvalidBitmap();
     QImage image = reader.read();
-    if (image.isNull())
+    if (image.isNull() || image.size() != QSize(size.width(), int(height)))
         throw PlatformError::InvalidBitmap();
     image = image.convertToFormat(QImage::Format_RGB32);
     m_pictureCache.insert(m_pictureCache.begin(), {host, info.size(), modified, image});
@@ -132,11 +155,12 @@ QImage Files::LoadPicture(const QString& windowsPath) const
 
 void Files::SavePng(const QString& hostPath, const QImage& picture)
 {
-    QSaveFile file(hostPath);
-    if (!file.open(QIODevice::WriteOnly))
-        throw PlatformError::CannotCreate(hostPath);
-    if (!picture.save(&file, "PNG") || !file.commit())
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
         throw PlatformError::IoError(kIoErrorWriteFault);
+    WriteHostFileAtomic(hostPath, bytes, hostPath);
 }
 
 QString Files::CurrentFolder() const

@@ -22,6 +22,9 @@ public:
 
     [[nodiscard]] bool FileExists(const QString& windowsPath) const;
     [[nodiscard]] bool FolderExists(const QString& windowsPath) const;
+    // Whether two Windows paths name the same file, existing or not (letter case, drives
+    // that lead to one folder and links are seen through).
+    [[nodiscard]] bool SameFile(const QString& a, const QString& b) const;
 
     // Names (without folder) of the files in folder matching one of the masks
     // ("*.bmp"; "*.mid;*.rmi"), compared without regard to case, sorted likewise.
@@ -35,8 +38,9 @@ public:
     [[nodiscard]] QStringList ReadLines(const QString& windowsPath) const;
     // The lines of a list file: as ReadLines, but the text ends at a NUL character.
     [[nodiscard]] QStringList ReadListFile(const QString& windowsPath) const;
-    // Replaces the file by the lines, each followed by CR LF, atomically. A line that
-    // Shift-JIS cannot hold throws CannotEncode before anything is written.
+    // Replaces the file by the lines, each followed by CR LF, atomically. A path or a line
+    // that Shift-JIS cannot hold throws CannotEncode before anything is written: the
+    // screen saver could not open such a file.
     void WriteLines(const QString& windowsPath, const QStringList& lines) const;
 
     // Loads a BMP picture as RGB32. Missing file: CannotOpen; anything that is not a

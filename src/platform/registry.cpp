@@ -2,7 +2,7 @@
 
 #include "platform/text_file.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #ifdef Q_OS_WIN
@@ -81,11 +81,10 @@ std::optional<QString> ReadQuoted(const QString& text, qsizetype& i)
 
 std::unique_ptr<WineRegistry> WineRegistry::FromFile(const QString& hostPath)
 {
-    QFile file(hostPath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo::exists(hostPath))
         return FromText(QString());
     // Wine writes the file in ASCII with escapes; UTF-8 reads it and tolerates more.
-    return FromText(QString::fromUtf8(file.read(64 * 1024 * 1024)));
+    return FromText(QString::fromUtf8(ReadHostFile(hostPath, hostPath, 64 * 1024 * 1024)));
 }
 
 std::unique_ptr<WineRegistry> WineRegistry::FromText(const QString& text)

@@ -21,7 +21,8 @@ public:
 };
 
 // The current user's hive as Wine keeps it: the text file <prefix>/user.reg.
-// A missing or unreadable file is an empty registry.
+// A missing file is an empty registry; one that exists but cannot be read (no permission,
+// not a regular file) throws CannotOpen.
 class WineRegistry : public Registry
 {
 public:
@@ -35,7 +36,8 @@ private:
     std::map<QString, std::map<QString, QString>> m_keys;
 };
 
-// The registry the running program reads: Windows' own, or the Wine prefix's user.reg.
+// The registry the running program reads: Windows' own, or the Wine prefix's user.reg
+// (which may throw as FromFile does).
 [[nodiscard]] std::unique_ptr<Registry> OpenUserRegistry(const QString& winePrefixFolder);
 
 } // namespace aquarium

@@ -3,17 +3,24 @@
 #include "platform/platform_error.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace aquarium {
 
 namespace {
 
 constexpr const char* kCodePage = "windows-31j";
-
-qint64 g_failWritesAfter = -1;
 
 // Encodes without judging; reports whether every character had its own bytes.
 QByteArray EncodeRaw(const QString& text, bool& ok)
@@ -130,9 +137,29 @@ QByteArray JoinLinesCrLf(const QStringList& lines)
 
 QByteArray ReadHostFile(const QString& hostPath, const QString& shownPath, qint64 maxBytes)
 {
-    QFile file(hostPath);
-    if (hostPath.isEmpty() || !file.open(QIODevice::ReadOnly))
+    QFile file;
+#ifdef Q_OS_UNIX
+    // Opened without waiting (a named pipe would block the open until a writer comes) and
+    // read only when it is a regular file: a pipe or a device would block the read.
+    const QByteArray native = QFile::encodeName(hostPath);
+    const int fd = hostPath.isEmpty()
+                           ? -1
+                           : ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         throw PlatformError::CannotOpen(shownPath);
+    struct stat info;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0
+        || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw PlatformError::CannotOpen(shownPath);
+    }
+#else
+    file.setFileName(hostPath);
+    if (hostPath.isEmpty() || !QFileInfo(hostPath).isFile() || !file.open(QIODevice::ReadOnly))
+        throw PlatformError::CannotOpen(shownPath);
+#endif
     if (file.size() > maxBytes)
         throw PlatformError(QStringLiteral("ファイル %1 は大きすぎます (%2 バイト)")
                                     .arg(shownPath)
@@ -145,21 +172,58 @@ QByteArray ReadHostFile(const QString& hostPath, const QString& shownPath, qint6
     return bytes;
 }
 
+namespace {
+
+// Writes every byte into the new file and makes the system commit them to the disk.
+// Returns 0, or the error number of the call that failed.
+int WriteAndSync(QSaveFile& file, const QByteArray& bytes)
+{
+#ifdef Q_OS_UNIX
+    // Written straight to the descriptor: a buffered QSaveFile::write() reports success for
+    // bytes that only reach the disk, or fail to, inside commit().
+    const int fd = file.handle();
+    const char* data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        data += n;
+        left -= n;
+    }
+    // Some file systems (network, quota) report a full disk only here.
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
+        return errno;
+    return 0;
+#else
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return file.error() == QFileDevice::ResourceError ? ENOSPC : EIO;
+    return 0;
+#endif
+}
+
+int IoErrorCode(int error)
+{
+#ifdef EDQUOT
+    if (error == EDQUOT)
+        return kIoErrorDiskFull;
+#endif
+    return error == ENOSPC ? kIoErrorDiskFull : kIoErrorWriteFault;
+}
+
+} // namespace
+
 void WriteHostFileAtomic(const QString& hostPath, const QByteArray& bytes,
                          const QString& shownPath)
 {
     QSaveFile file(hostPath);
     if (hostPath.isEmpty() || !file.open(QIODevice::WriteOnly))
         throw PlatformError::CannotCreate(shownPath);
-    if (g_failWritesAfter >= 0) {
-        file.write(bytes.left(g_failWritesAfter));
+    if (const int error = WriteAndSync(file, bytes)) {
         file.cancelWriting();
-        throw PlatformError::IoError(kIoErrorDiskFull);
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const bool full = file.error() == QFileDevice::ResourceError;
-        file.cancelWriting();
-        throw PlatformError::IoError(full ? kIoErrorDiskFull : kIoErrorWriteFault);
+        throw PlatformError::IoError(IoErrorCode(error));
     }
     if (!file.commit()) {
         if (file.error() == QFileDevice::RenameError)
@@ -168,11 +232,6 @@ void WriteHostFileAtomic(const QString& hostPath, const QByteArray& bytes,
                                              ? kIoErrorDiskFull
                                              : kIoErrorWriteFault);
     }
-}
-
-void SetWriteFailureForTesting(qint64 afterBytes)
-{
-    g_failWritesAfter = afterBytes;
 }
 
 } // namespace aquarium

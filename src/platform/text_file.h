@@ -27,17 +27,15 @@ namespace aquarium {
 // Encodes every line followed by CR LF. Throws CannotEncode before anything is produced.
 [[nodiscard]] QByteArray JoinLinesCrLf(const QStringList& lines);
 
-// Reads a whole host file; shownPath names it in the error (CannotOpen).
+// Reads a whole regular host file; shownPath names it in the error. Anything else (a
+// folder, a named pipe, a device) is CannotOpen at once: no read ever waits.
 [[nodiscard]] QByteArray ReadHostFile(const QString& hostPath, const QString& shownPath,
                                       qint64 maxBytes);
 
-// Replaces a host file atomically: the old file stays whole until the new one is complete.
-// Throws CannotCreate when the file cannot be created, IoError when writing fails.
+// Replaces a host file atomically: the old file stays whole until the new one is written
+// and synced to the disk. Throws CannotCreate when the file cannot be created, IoError
+// (112 for a full disk or quota, 29 for any other failure) when writing fails.
 void WriteHostFileAtomic(const QString& hostPath, const QByteArray& bytes,
                          const QString& shownPath);
-
-// Makes every following atomic write fail after afterBytes bytes, as a full disk does;
-// -1 turns that off. For tests of what a failed write leaves behind.
-void SetWriteFailureForTesting(qint64 afterBytes);
 
 } // namespace aquarium

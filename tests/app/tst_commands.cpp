@@ -8,7 +8,10 @@
 #include "platform/text_file.h"
 #include "support/test_world.h"
 
+#include <QFile>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace aquarium;
 using namespace aquarium::test;
@@ -29,6 +32,10 @@ private Q_SLOTS:
     void saveAsRefusesWithoutFish();
     void saveAsCancelled();
     void failedSaveKeepsCaptionAndFile();
+    void saveAsRefusesTheListFiles_data();
+    void saveAsRefusesTheListFiles();
+    void undecodableListEntryDoesNotBlockTheSave();
+    void pipedFishCharacterDoesNotBlockTheLoad();
     void formShowOpensTheCommandLineFile();
     void loadingAndSavingTheSameFileWritesTheSameBytes();
 
@@ -83,7 +90,6 @@ void TestCommands::init()
 void TestCommands::cleanup()
 {
     m_state.reset();
-    SetWriteFailureForTesting(-1);
 }
 
 void TestCommands::loadFillsEveryView()
@@ -270,11 +276,12 @@ void TestCommands::failedSaveKeepsCaptionAndFile()
     const QByteArray before = m_world->ReadFile(u"C:\\aq\\tetra.uld"_qs);
     s.Doc.Fish[0].FishAmount = u"9"_qs;
     s.RandomList.clear();
-    SetWriteFailureForTesting(10);
     m_prompts->QueueAnswer(u"C:\\aq\\tetra.uld"_qs);
-    SaveAsCommand(s);
-    SetWriteFailureForTesting(-1);
-    QCOMPARE(m_prompts->Messages(), QStringList{u"I/O エラー (112)"_qs});
+    {
+        const FileSizeLimit full(10);
+        SaveAsCommand(s);
+    }
+    QCOMPARE(m_prompts->Messages(), QStringList{u"I/O エラー (29)"_qs});
     QCOMPARE(s.Caption, caption);
     QCOMPARE(s.CurrentFile, u"C:\\aq\\tetra.uld"_qs);
     QCOMPARE(m_world->ReadFile(u"C:\\aq\\tetra.uld"_qs), before);
@@ -287,6 +294,69 @@ void TestCommands::failedSaveKeepsCaptionAndFile()
     QCOMPARE(m_prompts->Messages().size(), 1);
     QVERIFY(m_prompts->Messages()[0].contains(u"€"_qs));
     QCOMPARE(m_world->ReadFile(u"C:\\aq\\tetra.uld"_qs), before);
+}
+
+void TestCommands::saveAsRefusesTheListFiles_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("random.uld") << u"C:\\aq\\random.uld"_qs;
+    QTest::newRow("RANDOM.ULD elsewhere") << u"C:\\out\\RANDOM.ULD"_qs;
+    QTest::newRow("the MIDI list") << u"C:\\m\\songs.lst"_qs;
+    QTest::newRow("the MIDI list in other letters") << u"c:\\M\\Songs.LST"_qs;
+}
+
+void TestCommands::saveAsRefusesTheListFiles()
+{
+    QFETCH(QString, target);
+    AppState& s = *m_state;
+    QVERIFY(LoadAquariumFile(s, u"C:\\aq\\tetra.uld"_qs));
+    s.MidiList = {u"x.mid"_qs};
+    m_world->MakeFolder(u"C:\\m"_qs);
+    m_world->MakeFolder(u"C:\\out"_qs);
+    m_prompts->QueueAnswer(target);
+    m_prompts->QueueAnswer(u"C:\\out\\kept.uld"_qs); // asked again, a good name
+    SaveAsCommand(s);
+    QCOMPARE(m_prompts->Messages().size(), 1);
+    QVERIFY(m_prompts->Messages()[0].endsWith(u"別の名前で保存してください"_qs));
+    QCOMPARE(m_prompts->Dialogs().size(), size_t(2));
+    // The lists are what SaveLists wrote; the aquarium went where it may.
+    QCOMPARE(m_world->ReadFile(u"C:\\aq\\random.uld"_qs), QByteArray("sea.uld\r\ntetra.uld\r\n"));
+    QCOMPARE(m_world->ReadFile(u"C:\\m\\songs.lst"_qs), QByteArray("x.mid\r\n"));
+    QVERIFY(m_world->ReadFile(u"C:\\out\\random.uld"_qs).isEmpty());
+    QCOMPARE(s.CurrentFile, u"C:\\out\\kept.uld"_qs);
+    QVERIFY(m_world->ReadFile(u"C:\\out\\kept.uld"_qs).startsWith("//\r\nKesso's Screen Saver"));
+}
+
+void TestCommands::undecodableListEntryDoesNotBlockTheSave()
+{
+    const QByteArray list = "tetra.uld\r\nbad\x81\x20.uld\r\n";
+    m_world->WriteFile(u"C:\\aq\\random.uld"_qs, list);
+    AppState& s = *m_state;
+    QVERIFY(LoadAquariumFile(s, u"C:\\aq\\tetra.uld"_qs));
+    s.MidiList = {u"x.mid"_qs};
+    m_world->MakeFolder(u"C:\\m"_qs);
+    m_prompts->QueueAnswer(u"C:\\aq\\copy.uld"_qs);
+    SaveAsCommand(s);
+    // Said once; random.uld stays as it is on disk; the rest is saved.
+    QCOMPARE(m_prompts->Messages().size(), 1);
+    QVERIFY2(m_prompts->Messages()[0].contains(u"U+FFFD"_qs), qPrintable(m_prompts->Messages()[0]));
+    QVERIFY(m_prompts->Messages()[0].contains(u"C:\\aq\\random.uld"_qs));
+    QCOMPARE(m_world->ReadFile(u"C:\\aq\\random.uld"_qs), list);
+    QCOMPARE(m_world->ReadFile(u"C:\\m\\songs.lst"_qs), QByteArray("x.mid\r\n"));
+    QCOMPARE(s.CurrentFile, u"C:\\aq\\copy.uld"_qs);
+    QVERIFY(!m_world->ReadFile(u"C:\\aq\\copy.uld"_qs).isEmpty());
+}
+
+void TestCommands::pipedFishCharacterDoesNotBlockTheLoad()
+{
+    const QString host = m_world->Host(u"C:\\aq\\data\\neon.ulc"_qs);
+    QFile::remove(host);
+    QCOMPARE(mkfifo(QFile::encodeName(host).constData(), 0600), 0);
+    AppState& s = *m_state;
+    QVERIFY(LoadAquariumFile(s, u"C:\\aq\\tetra.uld"_qs));
+    QCOMPARE(m_prompts->Messages(),
+             QStringList{u"ファイル C:\\aq\\data\\neon.ulc は開けません"_qs});
+    QCOMPARE(s.Doc.Fish[0].CharacterName, u"data\\neon"_qs);
 }
 
 void TestCommands::formShowOpensTheCommandLineFile()

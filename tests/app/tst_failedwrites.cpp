@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <optional>
+
 #include <unistd.h>
 
 using namespace aquarium;
@@ -25,7 +27,6 @@ class TestFailedWrites : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup();
     void writes_data();
     void writes();
 };
@@ -39,11 +40,6 @@ enum class Failure { MissingFolder, FolderOfThatName, FileAsFolder, DiskFullMidw
 
 Q_DECLARE_METATYPE(Writer)
 Q_DECLARE_METATYPE(Failure)
-
-void TestFailedWrites::cleanup()
-{
-    SetWriteFailureForTesting(-1);
-}
 
 void TestFailedWrites::writes_data()
 {
@@ -107,8 +103,8 @@ void TestFailedWrites::writes()
     prompts.Clear();
     state.Doc.DataFolder = folder;
     state.MidiFolder = folder;
-    state.MidiListFile = target;
-    state.MidiListShown = target;
+    state.MidiListFile = folder + u"songs.lst"_qs;
+    state.MidiListShown = state.MidiListFile;
     state.Doc.Fish[0].CharacterName = u"data\\neon"_qs;
     state.Caption = u"before"_qs;
     state.CurrentFile = u"C:\\aq\\before.uld"_qs;
@@ -119,10 +115,12 @@ void TestFailedWrites::writes()
 
     if (failure == Failure::ReadOnlyFolder)
         QFile::setPermissions(world.Host(folder), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    // The operating system refuses to let a file grow past 5 bytes, or past none.
+    std::optional<FileSizeLimit> full;
     if (failure == Failure::DiskFullMidway)
-        SetWriteFailureForTesting(5);
+        full.emplace(5);
     if (failure == Failure::FailsAtOnce)
-        SetWriteFailureForTesting(0);
+        full.emplace(0);
 
     switch (writer) {
     case Writer::Aquarium:
@@ -143,7 +141,7 @@ void TestFailedWrites::writes()
         Guard(prompts, [&] { SaveMidiListFileAs(state); });
         break;
     }
-    SetWriteFailureForTesting(-1);
+    full.reset();
     if (failure == Failure::ReadOnlyFolder)
         QFile::setPermissions(world.Host(folder), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                           | QFileDevice::ExeOwner);
@@ -153,7 +151,7 @@ void TestFailedWrites::writes()
     const QString message = prompts.Messages().first();
     const bool injected = failure == Failure::DiskFullMidway || failure == Failure::FailsAtOnce;
     if (injected)
-        QCOMPARE(message, u"I/O エラー (112)"_qs);
+        QCOMPARE(message, u"I/O エラー (29)"_qs);
     else
         QCOMPARE(message, QStringLiteral("ファイル %1 を作成できません").arg(target));
 

@@ -7,7 +7,13 @@
 #include "platform/text_file.h"
 #include "support/test_world.h"
 
+#include <QFile>
 #include <QTest>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace aquarium;
 using namespace aquarium::test;
@@ -31,20 +37,25 @@ private Q_SLOTS:
     void saveListsWritesWhatRemains_data();
     void saveListsWritesWhatRemains();
     void saveListsFailureStops();
+    void unreadableFilesLeaveStartUpWhole_data();
+    void unreadableFilesLeaveStartUpWhole();
 };
 
 namespace {
 
-// Runs FormCreate in a world whose current folder is C:\work.
+// Starts up as the programs do in a world whose current folder is C:\work; before runs
+// after the registry is written.
 struct Started
 {
-    explicit Started(const TestWorld& world, const Settings& settings)
+    explicit Started(const TestWorld& world, const Settings& settings,
+                     const std::function<void()>& before = {})
         : files(world.MakeFiles()), state(files, prompts)
     {
         world.WriteRegistry(settings);
         world.EnterFolder(u"C:\\work"_qs);
-        const auto registry = OpenUserRegistry(world.Prefix());
-        FormCreate(state, *registry);
+        if (before)
+            before();
+        StartUp(state);
     }
     Files files;
     ScriptedPrompts prompts;
@@ -270,11 +281,61 @@ void TestStartup::saveListsFailureStops()
     Started started(world, {{"DataFile", "C:\\aq\\tetra.uld"}, {"BGMFile", "C:\\m\\a.lst"}});
     started.state.RandomList = {"a.uld"};
     started.state.MidiList = {"a.mid"};
-    SetWriteFailureForTesting(0);
-    QVERIFY_THROWS_EXCEPTION(PlatformError, SaveLists(started.state));
-    SetWriteFailureForTesting(-1);
+    {
+        const FileSizeLimit full(0);
+        QVERIFY_THROWS_EXCEPTION(PlatformError, SaveLists(started.state));
+    }
     QCOMPARE(world.ReadFile(u"C:\\aq\\random.uld"_qs), QByteArray("old.uld\r\n"));
     QCOMPARE(world.ReadFile(u"C:\\m\\a.lst"_qs), QByteArray("old.mid\r\n"));
+}
+
+void TestStartup::unreadableFilesLeaveStartUpWhole_data()
+{
+    QTest::addColumn<QString>("file"); // a Windows path, or the registry's own file
+    QTest::addColumn<bool>("pipe");    // a named pipe; else a file without read permission
+    QTest::newRow("random.uld a pipe") << u"C:\\aq\\random.uld"_qs << true;
+    QTest::newRow("MIDI list a pipe") << u"C:\\m\\a.lst"_qs << true;
+    QTest::newRow("user.reg a pipe") << u"user.reg"_qs << true;
+    QTest::newRow("random.uld unreadable") << u"C:\\aq\\random.uld"_qs << false;
+    QTest::newRow("MIDI list unreadable") << u"C:\\m\\a.lst"_qs << false;
+}
+
+void TestStartup::unreadableFilesLeaveStartUpWhole()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, pipe);
+    if (!pipe && geteuid() == 0)
+        QSKIP("permissions do not stop root");
+    TestWorld world;
+    world.MakeFolder(u"C:\\aq\\data"_qs);
+    world.MakeFolder(u"C:\\m"_qs);
+    const bool registry = file == u"user.reg";
+    const QString host = registry ? world.Prefix() + u"/user.reg"_qs : world.Host(file);
+    Started started(world, {{"DataFile", "C:\\aq\\tetra.uld"}, {"BGMFile", "C:\\m\\a.lst"}},
+                    [&] {
+                        QFile::remove(host);
+                        if (pipe) {
+                            QCOMPARE(mkfifo(QFile::encodeName(host).constData(), 0600), 0);
+                        } else {
+                            world.WriteFile(file, "a.uld\r\n");
+                            QFile::setPermissions(host, QFileDevice::WriteOwner);
+                        }
+                    });
+    const AppState& state = started.state;
+    QCOMPARE(started.prompts.Messages(),
+             QStringList{QStringLiteral("ファイル %1 は開けません").arg(registry ? host : file)});
+    // Start-up went on to its end without that file.
+    QCOMPARE(state.Doc.DataFolder, registry ? u"C:\\work\\"_qs : u"C:\\aq\\"_qs);
+    if (!registry) {
+        QCOMPARE(state.Doc.DataSubFolder, u"data\\"_qs);
+        QCOMPARE(state.Doc.SandName, u"data\\底砂"_qs);
+        QCOMPARE(state.Doc.FoodName, u"data\\esa"_qs);
+    }
+    QCOMPARE(state.Doc.BubbleName, state.Doc.DataSubFolder + u"bubble"_qs);
+    QCOMPARE(state.Doc.SoundName, state.Doc.DataSubFolder + u"boo-n"_qs);
+    QVERIFY(state.RandomList.isEmpty());
+    QVERIFY(state.MidiList.isEmpty());
+    QVERIFY(!state.TankPicture.isNull());
 }
 
 QTEST_MAIN(TestStartup)

@@ -8,6 +8,12 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
+#include <functional>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace aquarium;
 using namespace aquarium::test;
 
@@ -27,6 +33,7 @@ private Q_SLOTS:
     void renderTankAndFishPicture();
     void commandsWithMessages();
     void renderFish();
+    void refusedWritesAndPipesEndInAMessage();
 
 private:
     struct Result
@@ -36,13 +43,16 @@ private:
         QByteArray err;
         QJsonObject json;
     };
-    Result Run(const TestWorld& world, const QString& windowsFolder, const QStringList& args);
+    Result Run(const TestWorld& world, const QString& windowsFolder, const QStringList& args,
+               const std::function<void()>& inChild = {});
 };
 
 TestTool::Result TestTool::Run(const TestWorld& world, const QString& windowsFolder,
-                               const QStringList& args)
+                               const QStringList& args, const std::function<void()>& inChild)
 {
     QProcess process;
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"WINEPREFIX"_qs, world.Prefix());
     env.insert(u"HOME"_qs, world.Prefix()); // nothing of the machine's own home is read
@@ -281,6 +291,35 @@ void TestTool::commandsWithMessages()
                                      world.Host(u"C:\\aq\\out.uld"_qs)});
     QCOMPARE(r.exitCode, 1);
     QVERIFY(world.ReadFile(u"C:\\aq\\out.uld"_qs).isEmpty()); // nothing written
+}
+
+void TestTool::refusedWritesAndPipesEndInAMessage()
+{
+    TestWorld world;
+    MakeAquarium(world);
+    const QByteArray old = "OLD\r\n";
+    world.WriteFile(u"C:\\aq\\out.uld"_qs, old);
+    // The system lets the tool write no file larger than 100 bytes.
+    Result r = Run(world, u"C:\\work"_qs,
+                   {u"save"_qs, world.Host(u"C:\\aq\\tetra.uld"_qs),
+                    world.Host(u"C:\\aq\\out.uld"_qs)},
+                   [] {
+                       std::signal(SIGXFSZ, SIG_IGN);
+                       rlimit limit{};
+                       getrlimit(RLIMIT_FSIZE, &limit);
+                       limit.rlim_cur = 100;
+                       setrlimit(RLIMIT_FSIZE, &limit);
+                   });
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(QString::fromUtf8(r.err), u"I/O エラー (29)\n"_qs);
+    QCOMPARE(world.ReadFile(u"C:\\aq\\out.uld"_qs), old);
+
+    // A named pipe in place of the aquarium file is refused at once.
+    const QString pipe = world.Host(u"C:\\aq\\p.uld"_qs);
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    r = Run(world, u"C:\\work"_qs, {u"dump"_qs, pipe});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(QString::fromUtf8(r.err), u"ファイル C:\\aq\\p.uld は開けません\n"_qs);
 }
 
 void TestTool::renderFish()

@@ -77,7 +77,6 @@ void TestFishEditor::init()
 void TestFishEditor::cleanup()
 {
     m_editor.reset();
-    SetWriteFailureForTesting(-1);
 }
 
 void TestFishEditor::layout()
@@ -251,10 +250,12 @@ void TestFishEditor::okWritesTheFile()
 
     // A write that fails keeps the window and its contents.
     Open(u"neon"_qs, 3);
-    SetWriteFailureForTesting(0);
-    Click(e.Button1);
+    {
+        const FileSizeLimit full(0);
+        Click(e.Button1);
+    }
     QVERIFY(e.isVisible());
-    QCOMPARE(m_prompts->Messages().back(), u"I/O エラー (112)"_qs);
+    QCOMPARE(m_prompts->Messages().back(), u"I/O エラー (29)"_qs);
     QCOMPARE(e.Edit1->text(), u"120"_qs);
     Click(e.Button2);
     QVERIFY(!e.isVisible());

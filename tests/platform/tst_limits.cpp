@@ -19,6 +19,7 @@ class TestLimits : public QObject
 private Q_SLOTS:
     void enormousPictureHeaders_data();
     void enormousPictureHeaders();
+    void topDownPicturesRead();
     void hugeTextFile();
     void longLinesAndJunk_data();
     void longLinesAndJunk();
@@ -63,6 +64,8 @@ void TestLimits::enormousPictureHeaders_data()
     QTest::newRow("negative width") << -5 << 10;
     QTest::newRow("2^31-1 wide") << 2147483647 << 1;
     QTest::newRow("one pixel high, a million wide") << 1000000 << 1;
+    QTest::newRow("top-down, 40000 high") << 100 << -40000;
+    QTest::newRow("top-down, most negative height") << 100 << int(0x80000000);
 }
 
 void TestLimits::enormousPictureHeaders()
@@ -77,6 +80,31 @@ void TestLimits::enormousPictureHeaders()
     } catch (const PlatformError& error) {
         QCOMPARE(error.Text(), u"ビットマップイメージが不正です"_qs);
     }
+}
+
+void TestLimits::topDownPicturesRead()
+{
+    // The same 5 x 3 picture stored bottom-up (positive height) and top-down (negative).
+    const int w = 5, h = 3;
+    QByteArray rows[h];
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x)
+            rows[y].append(char(x * 40)).append(char(y * 80)).append(char(200)); // b, g, r
+        rows[y] += QByteArray(4 - (3 * w) % 4, '\0');
+    }
+    TestWorld world;
+    for (const bool topDown : {false, true}) {
+        QByteArray file = BmpHeader(w, topDown ? -h : h).left(54);
+        for (int k = 0; k < h; ++k)
+            file += rows[topDown ? k : h - 1 - k];
+        world.WriteFile(topDown ? u"C:\\aq\\down.bmp"_qs : u"C:\\aq\\up.bmp"_qs, file);
+    }
+    const Files files = world.MakeFiles();
+    const QImage up = files.LoadPicture(u"C:\\aq\\up.bmp"_qs);
+    const QImage down = files.LoadPicture(u"C:\\aq\\down.bmp"_qs);
+    QCOMPARE(down.size(), QSize(w, h));
+    QCOMPARE(down, up);
+    QCOMPARE(down.pixel(1, 2), qRgb(200, 160, 40));
 }
 
 void TestLimits::hugeTextFile()

@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <optional>
+
+#include <sys/stat.h>
+
 using namespace aquarium;
 using namespace aquarium::test;
 
@@ -24,7 +28,11 @@ private Q_SLOTS:
     void readsBackWhatItWrote();
     void unencodableTextIsRefusedAndNothingWritten_data();
     void unencodableTextIsRefusedAndNothingWritten();
+    void failedWriteLeavesOldFileWhole_data();
     void failedWriteLeavesOldFileWhole();
+    void readersRefuseWhatIsNoRegularFile_data();
+    void readersRefuseWhatIsNoRegularFile();
+    void unencodableFileNameIsNotCreated();
     void unwritableTargets_data();
     void unwritableTargets();
     void missingFileCannotBeOpened();
@@ -143,23 +151,93 @@ void TestTextFile::unencodableTextIsRefusedAndNothingWritten()
     QCOMPARE(world.ReadFile(u"C:\\old.lst"_qs), QByteArray("old\r\n"));
 }
 
+void TestTextFile::failedWriteLeavesOldFileWhole_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("file size limit") << false << u"I/O エラー (29)"_qs;
+    QTest::newRow("full file system") << true << u"I/O エラー (112)"_qs;
+}
+
 void TestTextFile::failedWriteLeavesOldFileWhole()
 {
+    QFETCH(bool, fullDisk);
+    QFETCH(QString, message);
     TestWorld world;
     const Files files = world.MakeFiles();
-    world.WriteFile(u"C:\\aq\\tetra.uld"_qs, "the user's only copy\r\n");
-    SetWriteFailureForTesting(3);
+    const QByteArray old = "the user's only copy\r\n";
+    const QStringList lines(200, u"a much longer new text"_qs);
+    std::optional<FileSizeLimit> limit;
+    std::optional<FullFileSystem> disk;
+    world.MakeFolder(u"C:\\aq"_qs);
+    if (fullDisk) {
+        disk.emplace(world.Host(u"C:\\aq"_qs));
+        if (!disk->Mounted())
+            QSKIP("mounting a file system needs root");
+    }
+    world.WriteFile(u"C:\\aq\\tetra.uld"_qs, old);
+    if (fullDisk)
+        disk->Fill();
+    else
+        limit.emplace(3);
     try {
-        files.WriteLines(u"C:\\aq\\tetra.uld"_qs, {"a much longer new text", "second"});
-        SetWriteFailureForTesting(-1);
+        files.WriteLines(u"C:\\aq\\tetra.uld"_qs, lines);
         QFAIL("the write did not fail");
     } catch (const PlatformError& error) {
-        SetWriteFailureForTesting(-1);
-        QCOMPARE(error.Text(), u"I/O エラー (112)"_qs);
+        QCOMPARE(error.Text(), message);
     }
-    QCOMPARE(world.ReadFile(u"C:\\aq\\tetra.uld"_qs), QByteArray("the user's only copy\r\n"));
+    limit.reset();
+    QCOMPARE(world.ReadFile(u"C:\\aq\\tetra.uld"_qs), old);
     // No temporary file is left beside it.
-    QCOMPARE(QDir(world.Host(u"C:\\aq"_qs)).entryList(QDir::Files), QStringList{"tetra.uld"});
+    QCOMPARE(QDir(world.Host(u"C:\\aq"_qs)).entryList(QDir::Files).filter(u".uld"_qs),
+             QStringList{"tetra.uld"});
+}
+
+void TestTextFile::readersRefuseWhatIsNoRegularFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << u"fifo"_qs;
+    QTest::newRow("folder") << u"folder"_qs;
+    QTest::newRow("device") << u"device"_qs;
+}
+
+void TestTextFile::readersRefuseWhatIsNoRegularFile()
+{
+    QFETCH(QString, kind);
+    TestWorld world;
+    world.MakeFolder(u"C:\\aq"_qs);
+    const QString host = world.Host(u"C:\\aq\\p.uld"_qs);
+    if (kind == u"fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(host).constData(), 0600), 0);
+    else if (kind == u"folder")
+        world.MakeFolder(u"C:\\aq\\p.uld"_qs);
+    else
+        QVERIFY(QFile::link(u"/dev/zero"_qs, host));
+    const Files files = world.MakeFiles();
+    // Nothing waits for a writer or reads without end: each is refused at once.
+    for (int list = 0; list < 2; ++list) {
+        try {
+            (void)(list ? files.ReadListFile(u"C:\\aq\\p.uld"_qs)
+                        : files.ReadLines(u"C:\\aq\\p.uld"_qs));
+            QFAIL("read");
+        } catch (const PlatformError& error) {
+            QCOMPARE(error.Text(), u"ファイル C:\\aq\\p.uld は開けません"_qs);
+        }
+    }
+}
+
+void TestTextFile::unencodableFileNameIsNotCreated()
+{
+    TestWorld world;
+    world.MakeFolder(u"C:\\aq"_qs);
+    const Files files = world.MakeFiles();
+    try {
+        files.WriteLines(u"C:\\aq\\caf€é😀.uld"_qs, {u"x"_qs});
+        QFAIL("written");
+    } catch (const PlatformError& error) {
+        QVERIFY2(error.Text().contains(u"'€' (U+20AC)"_qs), qPrintable(error.Text()));
+    }
+    QCOMPARE(QDir(world.Host(u"C:\\aq"_qs)).entryList(QDir::Files), QStringList());
 }
 
 void TestTextFile::unwritableTargets_data()

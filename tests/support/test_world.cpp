@@ -5,6 +5,11 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <csignal>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+
 namespace aquarium::test {
 
 TestWorld::TestWorld()
@@ -90,6 +95,45 @@ void TestWorld::EnterFolder(const QString& windowsPath) const
 {
     MakeFolder(windowsPath);
     QVERIFY(QDir::setCurrent(Host(windowsPath)));
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_previous = limit.rlim_cur;
+    limit.rlim_cur = rlim_t(bytes);
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_previous);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FullFileSystem::FullFileSystem(const QString& hostFolder) : m_folder(hostFolder)
+{
+    m_mounted = mount("tmpfs", QFile::encodeName(hostFolder).constData(), "tmpfs", 0,
+                      "size=16k")
+                == 0;
+}
+
+FullFileSystem::~FullFileSystem()
+{
+    if (m_mounted)
+        umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+}
+
+void FullFileSystem::Fill() const
+{
+    QFile filler(m_folder + QStringLiteral("/filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(512, 'f');
+    while (filler.write(block) == block.size()) { }
 }
 
 QImage SolidPicture(int width, int height, ColorRef colour)

@@ -43,6 +43,39 @@ private:
     QTemporaryDir m_dir;
 };
 
+// While it lives, the operating system refuses to let this process make any file larger
+// than bytes (RLIMIT_FSIZE, SIGXFSZ ignored): writes fail as on a full disk, for real.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long m_previous = 0;
+};
+
+// A small tmpfs mounted over a folder while it lives (root only; Mounted() tells), to
+// make the disk really full.
+class FullFileSystem
+{
+public:
+    explicit FullFileSystem(const QString& hostFolder);
+    ~FullFileSystem();
+    FullFileSystem(const FullFileSystem&) = delete;
+    FullFileSystem& operator=(const FullFileSystem&) = delete;
+
+    [[nodiscard]] bool Mounted() const { return m_mounted; }
+    // Takes all the space left with a file of its own.
+    void Fill() const;
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
 // A picture of the given size filled with colour (a Windows colour value).
 [[nodiscard]] QImage SolidPicture(int width, int height, ColorRef colour);
 
