@@ -3,11 +3,11 @@
 // what was read. Nothing may crash, hang or run past the end of the file.
 #include "fuzz_support.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "document/aquarium_file.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
+#include "core/document/aquarium_file.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
+#include "core/state/app_state.h"
+#include "core/state/commands.h"
 
 using namespace aquarium;
 

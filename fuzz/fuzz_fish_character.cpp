@@ -1,8 +1,8 @@
 // The fish character reader: whatever it reads, writing the record and reading it back
 // gives the same record.
-#include "fish/fish_character.h"
-#include "platform/platform_error.h"
-#include "platform/text_file.h"
+#include "core/document/fish_character.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/text_file.h"
 
 #include <cstdlib>
 

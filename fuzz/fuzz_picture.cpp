@@ -2,9 +2,9 @@
 // picture it could read (accessory scaling and mask, the fish picture, the preview).
 #include "fuzz_support.h"
 
-#include "document/object_bmp.h"
-#include "platform/platform_error.h"
-#include "preview/render_preview.h"
+#include "core/document/object_bmp.h"
+#include "core/platform/platform_error.h"
+#include "core/preview/render_preview.h"
 
 using namespace aquarium;
 

@@ -1,5 +1,5 @@
 // The Wine registry reader over any text.
-#include "platform/registry.h"
+#include "core/platform/registry.h"
 
 using namespace aquarium;
 

@@ -1,6 +1,6 @@
 #include "fuzz_support.h"
 
-#include "platform/raster.h"
+#include "core/platform/raster.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/files.h"
+#include "core/platform/files.h"
 
 #include <QByteArray>
 #include <QString>

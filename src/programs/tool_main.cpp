@@ -1,4 +1,4 @@
-#include "app/tool.h"
+#include "core/tool/tool.h"
 
 #include <QGuiApplication>
 

@@ -1,10 +1,10 @@
-#include "app/app_state.h"
-#include "app/startup.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
-#include "platform/raster.h"
-#include "platform/registry.h"
-#include "platform/text_file.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
+#include "core/platform/raster.h"
+#include "core/platform/registry.h"
+#include "core/platform/text_file.h"
+#include "core/state/app_state.h"
+#include "core/state/startup.h"
 #include "support/test_world.h"
 
 #include <QFile>

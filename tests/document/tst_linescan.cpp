@@ -1,5 +1,5 @@
-#include "document/aquarium.h"
-#include "document/line_scan.h"
+#include "core/document/aquarium.h"
+#include "core/document/line_scan.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "document/object_bmp.h"
-#include "platform/platform_error.h"
-#include "platform/raster.h"
+#include "core/document/object_bmp.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/raster.h"
 #include "support/test_world.h"
 
 #include <QTest>

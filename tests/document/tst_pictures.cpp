@@ -1,9 +1,9 @@
-#include "document/fish_picture.h"
-#include "document/object_bmp.h"
-#include "document/tank_preview.h"
-#include "platform/fonts.h"
-#include "platform/platform_error.h"
-#include "platform/raster.h"
+#include "core/document/fish_picture.h"
+#include "core/document/object_bmp.h"
+#include "core/document/tank_preview.h"
+#include "core/platform/fonts.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/raster.h"
 #include "support/test_world.h"
 
 #include <QGuiApplication>

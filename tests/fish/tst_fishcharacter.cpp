@@ -1,6 +1,6 @@
-#include "fish/fish_character.h"
-#include "platform/platform_error.h"
-#include "platform/text_file.h"
+#include "core/document/fish_character.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/text_file.h"
 #include "support/test_world.h"
 
 #include <QTest>

@@ -1,9 +1,9 @@
-#include "app/app_state.h"
-#include "fish/fish_editor.h"
-#include "platform/prompts.h"
-#include "platform/raster.h"
-#include "platform/text_file.h"
+#include "core/platform/prompts.h"
+#include "core/platform/raster.h"
+#include "core/platform/text_file.h"
+#include "core/state/app_state.h"
 #include "support/test_world.h"
+#include "ui/editor/fish_editor.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
-#include "app/app_state.h"
-#include "app/startup.h"
-#include "lists/list_commands.h"
-#include "lists/list_logic.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
-#include "platform/registry.h"
+#include "core/document/list_logic.h"
+#include "core/operations/list_commands.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
+#include "core/platform/registry.h"
+#include "core/state/app_state.h"
+#include "core/state/startup.h"
 #include "support/test_world.h"
 
 #include <QTest>

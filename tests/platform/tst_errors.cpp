@@ -1,5 +1,6 @@
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
+#include "core/platform/numbers.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
 
 #include <QTest>
 

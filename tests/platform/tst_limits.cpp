@@ -1,8 +1,8 @@
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
+#include "core/platform/files.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
+#include "core/state/app_state.h"
+#include "core/state/commands.h"
 #include "support/test_world.h"
 
 #include <QTest>

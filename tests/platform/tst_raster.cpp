@@ -1,4 +1,4 @@
-#include "platform/raster.h"
+#include "core/platform/raster.h"
 
 #include <QGuiApplication>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "platform/registry.h"
+#include "core/platform/registry.h"
 #include "support/test_world.h"
 
 #include <QTest>

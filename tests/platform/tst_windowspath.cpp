@@ -1,5 +1,5 @@
-#include "platform/files.h"
-#include "platform/windows_path.h"
+#include "core/platform/files.h"
+#include "core/platform/windows_path.h"
 #include "support/test_world.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "platform/platform_error.h"
-#include "platform/raster.h"
-#include "preview/motion_player.h"
-#include "preview/render_preview.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/raster.h"
+#include "core/preview/motion_player.h"
+#include "core/preview/render_preview.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "app/main_window.h"
-#include "app/startup.h"
-#include "app/version_window.h"
-#include "fish/fish_editor.h"
-#include "platform/prompts.h"
-#include "platform/registry.h"
+#include "core/platform/prompts.h"
+#include "core/platform/registry.h"
+#include "core/state/app_state.h"
+#include "core/state/startup.h"
 #include "support/test_world.h"
+#include "ui/editor/fish_editor.h"
+#include "ui/shell/main_window.h"
+#include "ui/shell/version_window.h"
 
 #include <QTest>
 

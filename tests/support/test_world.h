@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/files.h"
-#include "platform/raster.h"
-#include "platform/windows_path.h"
+#include "core/platform/files.h"
+#include "core/platform/raster.h"
+#include "core/platform/windows_path.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -5,12 +5,12 @@
 //
 //   sample-generator OUTPUT-FOLDER [ICON.png]
 
-#include "app/app_icon.h"
-#include "document/aquarium.h"
-#include "document/aquarium_file.h"
-#include "fish/fish_character.h"
-#include "platform/files.h"
-#include "platform/raster.h"
+#include "core/document/aquarium.h"
+#include "core/document/aquarium_file.h"
+#include "core/document/fish_character.h"
+#include "core/platform/files.h"
+#include "core/platform/raster.h"
+#include "ui/widgets/app_icon.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "document/aquarium.h"
+#include "core/document/aquarium.h"
 
-#include "platform/platform_error.h"
+#include "core/platform/numbers.h"
 
 namespace aquarium {
 

@@ -1,8 +1,8 @@
-#include "document/aquarium_file.h"
+#include "core/document/aquarium_file.h"
 
-#include "document/line_scan.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
+#include "core/document/line_scan.h"
+#include "core/platform/files.h"
+#include "core/platform/numbers.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/aquarium.h"
+#include "core/document/aquarium.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "fish/fish_character.h"
+#include "core/document/fish_character.h"
 
-#include "document/line_scan.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/text_file.h"
+#include "core/document/line_scan.h"
+#include "core/platform/files.h"
+#include "core/platform/numbers.h"
+#include "core/platform/text_file.h"
 
 #include <algorithm>
 #include <array>

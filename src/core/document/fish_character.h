@@ -24,6 +24,30 @@ enum class BmpFormat {
 
 inline constexpr int kBmpFormatCount = 10;
 
+// The stretch formats breathe between stretched and plain along half a cosine.
+[[nodiscard]] constexpr bool IsStretch(BmpFormat f)
+{
+    return f == BmpFormat::XStretch || f == BmpFormat::YStretch || f == BmpFormat::XYStretch;
+}
+// The wave formats move bands of the picture along a sine.
+[[nodiscard]] constexpr bool IsWave(BmpFormat f)
+{
+    return f == BmpFormat::HWave || f == BmpFormat::HWave2 || f == BmpFormat::VWave
+           || f == BmpFormat::VWave2;
+}
+// Whether a format's cell is widened by StretchDX (it moves or stretches sideways).
+[[nodiscard]] constexpr bool UsesStretchDX(BmpFormat f)
+{
+    return f == BmpFormat::XStretch || f == BmpFormat::XYStretch || f == BmpFormat::VWave
+           || f == BmpFormat::VWave2;
+}
+// Whether a format's cell is heightened by StretchDY.
+[[nodiscard]] constexpr bool UsesStretchDY(BmpFormat f)
+{
+    return f == BmpFormat::YStretch || f == BmpFormat::XYStretch || f == BmpFormat::HWave
+           || f == BmpFormat::HWave2;
+}
+
 // The name of a format in the file ("No_Animation", "ShadowMapping", ...).
 [[nodiscard]] QString BmpFormatName(BmpFormat format);
 

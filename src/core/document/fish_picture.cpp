@@ -1,9 +1,10 @@
-#include "document/fish_picture.h"
+#include "core/document/fish_picture.h"
 
-#include "document/line_scan.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/raster.h"
+#include "core/document/line_scan.h"
+#include "core/platform/files.h"
+#include "core/platform/numbers.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/raster.h"
 
 namespace aquarium {
 

@@ -1,4 +1,4 @@
-#include "document/line_scan.h"
+#include "core/document/line_scan.h"
 
 #include <algorithm>
 

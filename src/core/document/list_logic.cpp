@@ -1,4 +1,4 @@
-#include "lists/list_logic.h"
+#include "core/document/list_logic.h"
 
 #include <algorithm>
 

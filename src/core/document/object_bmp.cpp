@@ -1,8 +1,9 @@
-#include "document/object_bmp.h"
+#include "core/document/object_bmp.h"
 
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/raster.h"
+#include "core/platform/files.h"
+#include "core/platform/numbers.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/raster.h"
 
 namespace aquarium {
 

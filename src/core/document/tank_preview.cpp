@@ -1,8 +1,8 @@
-#include "document/tank_preview.h"
+#include "core/document/tank_preview.h"
 
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/raster.h"
+#include "core/platform/files.h"
+#include "core/platform/numbers.h"
+#include "core/platform/raster.h"
 
 #include <algorithm>
 

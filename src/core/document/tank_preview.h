@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/aquarium.h"
-#include "platform/raster.h"
+#include "core/document/aquarium.h"
+#include "core/platform/raster.h"
 
 #include <QFont>
 #include <QImage>

@@ -1,13 +1,13 @@
-#include "app/check.h"
+#include "core/operations/check.h"
 
-#include "app/app_state.h"
-#include "document/aquarium_file.h"
-#include "document/line_scan.h"
-#include "fish/fish_character.h"
-#include "lists/list_logic.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/text_file.h"
+#include "core/document/aquarium_file.h"
+#include "core/document/fish_character.h"
+#include "core/document/line_scan.h"
+#include "core/document/list_logic.h"
+#include "core/platform/files.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/text_file.h"
+#include "core/state/app_state.h"
 
 namespace aquarium {
 

@@ -1,7 +1,7 @@
-#include "fish/fish_editor_model.h"
+#include "core/operations/fish_editor_model.h"
 
-#include "platform/files.h"
-#include "platform/platform_error.h"
+#include "core/platform/files.h"
+#include "core/platform/numbers.h"
 
 #include <algorithm>
 

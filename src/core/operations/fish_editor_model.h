@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fish/fish_character.h"
-#include "preview/motion_player.h"
+#include "core/document/fish_character.h"
+#include "core/preview/motion_player.h"
 
 #include <QString>
 

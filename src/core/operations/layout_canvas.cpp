@@ -1,12 +1,12 @@
-#include "layout/layout_canvas.h"
+#include "core/operations/layout_canvas.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "document/object_bmp.h"
-#include "platform/files.h"
-#include "platform/fonts.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
+#include "core/document/object_bmp.h"
+#include "core/platform/files.h"
+#include "core/platform/fonts.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
+#include "core/state/app_state.h"
+#include "core/state/commands.h"
 
 #include <algorithm>
 

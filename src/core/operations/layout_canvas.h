@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/raster.h"
+#include "core/platform/raster.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
-#include "lists/list_commands.h"
+#include "core/operations/list_commands.h"
 
-#include "app/app_state.h"
-#include "document/aquarium.h"
-#include "lists/list_logic.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
+#include "core/document/aquarium.h"
+#include "core/document/list_logic.h"
+#include "core/platform/files.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
+#include "core/state/app_state.h"
 
 namespace aquarium {
 

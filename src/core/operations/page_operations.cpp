@@ -1,14 +1,14 @@
-#include "pages/page_operations.h"
+#include "core/operations/page_operations.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/startup.h"
-#include "document/fish_picture.h"
-#include "document/object_bmp.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
-#include "platform/raster.h"
+#include "core/document/fish_picture.h"
+#include "core/document/object_bmp.h"
+#include "core/platform/files.h"
+#include "core/platform/numbers.h"
+#include "core/platform/prompts.h"
+#include "core/platform/raster.h"
+#include "core/state/app_state.h"
+#include "core/state/commands.h"
+#include "core/state/startup.h"
 
 namespace aquarium {
 

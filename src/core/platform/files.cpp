@@ -1,7 +1,7 @@
-#include "platform/files.h"
+#include "core/platform/files.h"
 
-#include "platform/platform_error.h"
-#include "platform/text_file.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/text_file.h"
 
 #include <QBuffer>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/windows_path.h"
+#include "core/platform/windows_path.h"
 
 #include <QImage>
 #include <QString>

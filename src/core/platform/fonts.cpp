@@ -1,4 +1,4 @@
-#include "platform/fonts.h"
+#include "core/platform/fonts.h"
 
 #include <QStringList>
 

@@ -39,19 +39,6 @@ private:
 inline constexpr int kIoErrorWriteFault = 29;
 inline constexpr int kIoErrorDiskFull = 112;
 
-// Decimal 32-bit integer conversion: an optional sign and digits, nothing else.
-// Throws NotANumber(text) on anything else, overflow included.
-[[nodiscard]] int StrToInt(const QString& text);
-
-// The same, as hexadecimal digits without prefix (colour values of the aquarium file).
-[[nodiscard]] int HexToInt(const QString& text);
-
-// Non-throwing form; returns false and leaves value alone when text is no integer.
-[[nodiscard]] bool TryStrToInt(const QString& text, int& value);
-
-// Integer division truncating toward zero; divisor 0 throws DivisionByZero.
-[[nodiscard]] int Div(int dividend, int divisor);
-
 // Runs body; a PlatformError it throws is shown in the error box of prompts.
 // Nothing else escapes either: the caller is an event handler under Qt's event loop.
 // Returns true when the body ran to its end.

@@ -1,4 +1,4 @@
-#include "platform/prompts.h"
+#include "core/platform/prompts.h"
 
 namespace aquarium {
 

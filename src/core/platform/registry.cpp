@@ -1,6 +1,6 @@
-#include "platform/registry.h"
+#include "core/platform/registry.h"
 
-#include "platform/text_file.h"
+#include "core/platform/text_file.h"
 
 #include <QFileInfo>
 #include <QStringList>

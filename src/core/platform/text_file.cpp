@@ -1,6 +1,6 @@
-#include "platform/text_file.h"
+#include "core/platform/text_file.h"
 
-#include "platform/platform_error.h"
+#include "core/platform/platform_error.h"
 
 #include <QFile>
 #include <QFileInfo>

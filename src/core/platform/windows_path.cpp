@@ -1,4 +1,4 @@
-#include "platform/windows_path.h"
+#include "core/platform/windows_path.h"
 
 #include <QDir>
 #include <QFileInfo>

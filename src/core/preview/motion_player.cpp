@@ -1,6 +1,6 @@
-#include "preview/motion_player.h"
+#include "core/preview/motion_player.h"
 
-#include "platform/raster.h"
+#include "core/platform/raster.h"
 
 namespace aquarium {
 

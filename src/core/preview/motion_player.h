@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/render_preview.h"
+#include "core/preview/render_preview.h"
 
 #include <QImage>
 

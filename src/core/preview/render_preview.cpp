@@ -1,7 +1,8 @@
-#include "preview/render_preview.h"
+#include "core/preview/render_preview.h"
 
-#include "platform/platform_error.h"
-#include "platform/raster.h"
+#include "core/platform/numbers.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/raster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,29 +41,28 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
     int W = bitmap.width();
     int H = bitmap.height();
     int N = std::clamp(in.Frames, 1, 64);
-    int format = int(in.Format);
+    BmpFormat format = in.Format;
     bool loop = in.AnimLoop;
 
-    if (format == int(BmpFormat::NoAnimation)) {
-        format = int(BmpFormat::Animation);
+    if (format == BmpFormat::NoAnimation) {
+        format = BmpFormat::Animation;
         N = 1;
     }
-    if (format == int(BmpFormat::ShadowMapping)) {
+    if (format == BmpFormat::ShadowMapping) {
         W = W / 2;
         H = Div(H, in.FishDataNo + 1);
         N = 2;
     }
-    const bool stretch = format >= 3 && format <= 5;
-    if (stretch && N < 2)
+    if (IsStretch(format) && N < 2)
         N = 2;
-    if (format >= 6 && N < 3)
+    if (IsWave(format) && N < 3)
         N = 3;
     out.FrameCount = N;
-    if (format == int(BmpFormat::Animation))
+    if (format == BmpFormat::Animation)
         W = W / N;
-    if (format == 3 || format == 5 || format == 8 || format == 9)
+    if (UsesStretchDX(format))
         sx = 1 + in.StretchDX / 100.0;
-    if (format >= 4 && format <= 7)
+    if (UsesStretchDY(format))
         sy = 1 + in.StretchDY / 100.0;
 
     int CW = RoundHalfEven(W * sx);
@@ -88,10 +88,10 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
 
     // Animation covers the whole strip with one copy: no black fill first. Only the wave
     // formats read the base image.
-    const bool covered = format == int(BmpFormat::Animation);
+    const bool covered = format == BmpFormat::Animation;
     out.Strip = covered ? QImage(CW * N, CH, QImage::Format_RGB32) : MakePicture(CW * N, CH, kBlack);
     QImage base;
-    if (format >= int(BmpFormat::HWave)) {
+    if (IsWave(format)) {
         base = MakePicture(BW, BH, kBlack);
         StretchCopy(base, {0, 0, BW, BH}, bitmap, {0, 0, W, H});
     }
@@ -99,7 +99,7 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
     out.CellHeight = CH;
     QImage& strip = out.Strip;
 
-    switch (BmpFormat(format)) {
+    switch (format) {
     case BmpFormat::NoAnimation:
     case BmpFormat::Animation:
         StretchCopy(strip, {0, 0, CW * N, CH}, bitmap, {0, 0, bitmap.width(), bitmap.height()});
@@ -114,8 +114,8 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
     case BmpFormat::YStretch:
     case BmpFormat::XYStretch: {
         loop = true;
-        const double ax = (format == 3 || format == 5) ? in.StretchDX / 200.0 : 0.0;
-        const double ay = (format == 4 || format == 5) ? in.StretchDY / 200.0 : 0.0;
+        const double ax = UsesStretchDX(format) ? in.StretchDX / 200.0 : 0.0;
+        const double ay = UsesStretchDY(format) ? in.StretchDY / 200.0 : 0.0;
         for (int i = 0; i < N; ++i) {
             const double c = std::cos(i * 3.14159 / N);
             const double fx = c * ax + (1 + ax);
@@ -141,7 +141,7 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
                                           + in.Phase * 3.141592653 / 8)
                                  * A;
                 const int y = RoundHalfEven((a + d) * BH);
-                const int bottom = format == int(BmpFormat::HWave) ? y + BH : CH - y;
+                const int bottom = format == BmpFormat::HWave ? y + BH : CH - y;
                 StretchCopy(strip, {i * BW + x, y, i * BW + x + b, bottom}, base,
                             {x, 0, x + b, BH});
             }
@@ -163,8 +163,8 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
                     h = BH - y;
                 const double d = std::sin(y * k + p) * A;
                 const int xo = RoundHalfEven((a + d) * BW);
-                const int right = format == int(BmpFormat::VWave) ? i * CW + BW + xo
-                                                                  : (i + 1) * CW - xo;
+                const int right = format == BmpFormat::VWave ? i * CW + BW + xo
+                                                             : (i + 1) * CW - xo;
                 StretchCopy(strip, {i * CW + xo, y, right, y + h}, base, {0, y, BW, y + h});
             }
         }
@@ -179,7 +179,7 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
             count = 1;
     }
     out.AnimCount = count;
-    out.Format = BmpFormat(format);
+    out.Format = format;
     out.AnimLoop = loop;
     return out;
 }

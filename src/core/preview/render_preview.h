@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fish/fish_character.h"
-#include "platform/raster.h"
+#include "core/document/fish_character.h"
+#include "core/platform/raster.h"
 
 #include <QImage>
 

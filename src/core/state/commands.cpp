@@ -1,15 +1,15 @@
-#include "app/commands.h"
+#include "core/state/commands.h"
 
-#include "app/app_state.h"
-#include "app/startup.h"
-#include "document/aquarium_file.h"
-#include "document/fish_picture.h"
-#include "document/object_bmp.h"
-#include "document/tank_preview.h"
-#include "platform/files.h"
-#include "platform/fonts.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
+#include "core/document/aquarium_file.h"
+#include "core/document/fish_picture.h"
+#include "core/document/object_bmp.h"
+#include "core/document/tank_preview.h"
+#include "core/platform/files.h"
+#include "core/platform/fonts.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
+#include "core/state/app_state.h"
+#include "core/state/startup.h"
 
 namespace aquarium {
 

@@ -1,6 +1,6 @@
-#include "app/state_json.h"
+#include "core/tool/state_json.h"
 
-#include "app/app_state.h"
+#include "core/state/app_state.h"
 
 #include <QJsonArray>
 

@@ -1,16 +1,16 @@
-#include "app/tool.h"
+#include "core/tool/tool.h"
 
-#include "app/app_state.h"
-#include "app/check.h"
-#include "app/commands.h"
-#include "app/startup.h"
-#include "app/state_json.h"
-#include "document/aquarium_file.h"
-#include "fish/fish_character.h"
-#include "fish/fish_editor_model.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
+#include "core/document/aquarium_file.h"
+#include "core/document/fish_character.h"
+#include "core/operations/check.h"
+#include "core/operations/fish_editor_model.h"
+#include "core/platform/files.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
+#include "core/state/app_state.h"
+#include "core/state/commands.h"
+#include "core/state/startup.h"
+#include "core/tool/state_json.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

@@ -1,10 +1,10 @@
-#include "fish/fish_editor.h"
+#include "ui/editor/fish_editor.h"
 
-#include "app/app_state.h"
-#include "document/aquarium.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
-#include "platform/prompts.h"
+#include "core/document/aquarium.h"
+#include "core/platform/files.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
+#include "core/state/app_state.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fish/fish_editor_model.h"
+#include "core/operations/fish_editor_model.h"
 
 #include <QTimer>
 #include <QWidget>

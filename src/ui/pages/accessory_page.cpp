@@ -1,9 +1,9 @@
-#include "layout/accessory_page.h"
+#include "ui/pages/accessory_page.h"
 
-#include "app/app_state.h"
-#include "app/file_list_box.h"
-#include "platform/platform_error.h"
-#include "platform/raster.h"
+#include "core/platform/platform_error.h"
+#include "core/platform/raster.h"
+#include "core/state/app_state.h"
+#include "ui/widgets/file_list_box.h"
 
 #include <QFrame>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/layout_canvas.h"
+#include "core/operations/layout_canvas.h"
 
 #include <QLabel>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "pages/fish_page.h"
+#include "ui/pages/fish_page.h"
 
-#include "app/app_state.h"
-#include "fish/fish_editor.h"
-#include "pages/page_operations.h"
-#include "platform/platform_error.h"
+#include "core/operations/page_operations.h"
+#include "core/platform/platform_error.h"
+#include "core/state/app_state.h"
+#include "ui/editor/fish_editor.h"
 
 #include <QCheckBox>
 #include <QLabel>

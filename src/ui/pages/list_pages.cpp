@@ -1,9 +1,9 @@
-#include "lists/list_pages.h"
+#include "ui/pages/list_pages.h"
 
-#include "app/app_state.h"
-#include "app/file_list_box.h"
-#include "lists/list_commands.h"
-#include "platform/platform_error.h"
+#include "core/operations/list_commands.h"
+#include "core/platform/platform_error.h"
+#include "core/state/app_state.h"
+#include "ui/widgets/file_list_box.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
-#include "pages/tank_page.h"
+#include "ui/pages/tank_page.h"
 
-#include "app/app_state.h"
-#include "pages/page_operations.h"
-#include "platform/platform_error.h"
+#include "core/operations/page_operations.h"
+#include "core/platform/platform_error.h"
+#include "core/state/app_state.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,15 +1,15 @@
-#include "app/main_window.h"
+#include "ui/shell/main_window.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/version_window.h"
-#include "layout/accessory_page.h"
-#include "lists/list_pages.h"
-#include "pages/fish_page.h"
-#include "pages/page_operations.h"
-#include "pages/tank_page.h"
-#include "platform/files.h"
-#include "platform/platform_error.h"
+#include "core/operations/page_operations.h"
+#include "core/platform/files.h"
+#include "core/platform/platform_error.h"
+#include "core/state/app_state.h"
+#include "core/state/commands.h"
+#include "ui/pages/accessory_page.h"
+#include "ui/pages/fish_page.h"
+#include "ui/pages/list_pages.h"
+#include "ui/pages/tank_page.h"
+#include "ui/shell/version_window.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "app/version_window.h"
+#include "ui/shell/version_window.h"
 
-#include "app/app_icon.h"
+#include "ui/widgets/app_icon.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "app/app_icon.h"
+#include "ui/widgets/app_icon.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "app/file_list_box.h"
+#include "ui/widgets/file_list_box.h"
 
-#include "platform/files.h"
+#include "core/platform/files.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "app/qt_prompts.h"
+#include "ui/widgets/qt_prompts.h"
 
-#include "app/app_state.h"
-#include "platform/windows_path.h"
+#include "core/platform/windows_path.h"
+#include "core/state/app_state.h"
 
 #include <QDir>
 #include <QFileDialog>
