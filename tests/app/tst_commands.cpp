@@ -172,8 +172,10 @@ void TestCommands::failedLoadsLeaveEverythingAsItWas()
     } before{s.Caption, s.Doc.DataFolder, s.Doc.DataSubFolder, s.Doc.Fish[2].CharacterName,
              s.RandomList, s.Doc.LastObject};
     m_prompts->Clear();
+    m_prompts->QueueChoice(Choice::Discard); // the unsaved work is asked about first
     m_prompts->QueueAnswer(u"C:\\other\\bad.uld"_qs);
     LoadCommand(s);
+    QCOMPARE(m_prompts->Questions(), QStringList{kSaveChangesQuestion});
     QCOMPARE(m_prompts->Messages(), QStringList{message});
     QCOMPARE(s.Caption, before.caption);
     QCOMPARE(s.Doc.DataFolder, before.folder);
@@ -202,6 +204,7 @@ void TestCommands::randomListOpensItsPage()
 {
     AppState& s = *m_state;
     s.Doc.Fish[0].CharacterName = u"data\\kept"_qs;
+    m_prompts->QueueChoice(Choice::Discard);
     m_prompts->QueueAnswer(u"C:\\aq\\Random.ULD"_qs);
     LoadCommand(s);
     QCOMPARE(s.NotebookPage, 3);

@@ -10,16 +10,17 @@
 #include "ui/widgets/file_list_box.h"
 
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QComboBox>
+#include <QDragEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QUrl>
+#include <QWindow>
 
 using namespace aquarium;
 using namespace aquarium::test;
@@ -79,7 +80,7 @@ void TestMainWindow::cleanup()
 void TestMainWindow::frameAndCaptions()
 {
     QCOMPARE(m_window->size(), QSize(636, 419));
-    QCOMPARE(m_window->windowTitle(), u"Kesso's Ulvaro Aquarium Maker"_qs);
+    QCOMPARE(m_window->windowHandle()->title(), u"Kesso's Ulvaro Aquarium Maker"_qs);
     auto* notebook = m_window->findChild<QTabWidget*>(u"TabbedNotebook1"_qs);
     QVERIFY(notebook);
     QCOMPARE(notebook->count(), 5);
@@ -166,14 +167,14 @@ void TestMainWindow::loadButtonOpensAFile()
     m_prompts->QueueAnswer(u"C:\\aq\\Sea.uld"_qs);
     QTest::mouseClick(m_window->Button6, Qt::LeftButton);
     QCOMPARE(m_prompts->Messages(), QStringList());
-    QCOMPARE(m_window->windowTitle(), u"Kesso's Ulvaro Aquarium Maker <<< sea.uld >>>"_qs);
+    QCOMPARE(m_window->windowHandle()->title(), u"Kesso's Ulvaro Aquarium Maker <<< sea.uld >>>"_qs);
     QCOMPARE(m_window->findChild<QLabel*>(u"Label16"_qs)->text(), u"pics\\"_qs);
     QCOMPARE(m_window->findChild<QListWidget*>(u"FileListBox2"_qs)->currentRow(), 1);
     QCOMPARE(m_state->CurrentFile, u"C:\\aq\\Sea.uld"_qs);
 
     m_prompts->QueueAnswer(u"C:\\aq\\Saved.uld"_qs);
     QTest::mouseClick(m_window->Button7, Qt::LeftButton);
-    QCOMPARE(m_window->windowTitle(), u"Kesso's Ulvaro Aquarium Maker <<< c:\\aq\\saved.uld >>>"_qs);
+    QCOMPARE(m_window->windowHandle()->title(), u"Kesso's Ulvaro Aquarium Maker <<< c:\\aq\\saved.uld >>>"_qs);
     QVERIFY(m_world->ReadFile(u"C:\\aq\\Saved.uld"_qs).contains("\tdata\\neon,\t1,\t1,\t1\r\n"));
 }
 
@@ -199,7 +200,7 @@ void TestMainWindow::droppedAquariumFileOpens()
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_window, &drop);
     QCOMPARE(m_state->CurrentFile, u"C:\\aq\\Drop.uld"_qs);
-    QCOMPARE(m_window->windowTitle(), u"Kesso's Ulvaro Aquarium Maker <<< drop.uld >>>"_qs);
+    QCOMPARE(m_window->windowHandle()->title(), u"Kesso's Ulvaro Aquarium Maker <<< drop.uld >>>"_qs);
     // Other files are refused.
     QMimeData text;
     text.setUrls({QUrl::fromLocalFile(m_world->Host(u"C:\\aq\\random.uld.txt"_qs))});

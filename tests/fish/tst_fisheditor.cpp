@@ -7,8 +7,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QInputMethodEvent>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -210,6 +210,7 @@ void TestFishEditor::gatherAtAccessory()
                        "Kesso's Screen Saver Ulvaro Character\r\n[MOV EXTRA DATA]\r\n"
                        "\tHomePosition=data\\iwa.bmp\r\nDATA END\r\n");
     const size_t dialogs = m_prompts->Dialogs().size();
+    m_prompts->QueueChoice(Choice::Discard); // the ticked box is an edit of this opening
     e.OpenFor(u"C:\\aq\\data\\home"_qs, 1);
     QVERIFY(e.CheckBox6->isChecked());
     QCOMPARE(e.Label2->text(), u"data\\iwa.bmp"_qs);
@@ -304,7 +305,9 @@ void TestFishEditor::keptAndResetBetweenOpenings()
     e.Edit9->setText(u"70"_qs);
     e.Edit2->setText(u"9"_qs);
     Click(e.CheckBox1);
+    m_prompts->QueueChoice(Choice::Discard);
     Click(e.Button2);
+    QCOMPARE(m_prompts->Questions(), QStringList{kDiscardEditsQuestion});
     Open(u"iwa"_qs);
     QCOMPARE(e.Edit9->text(), u"70"_qs);   // kept
     QCOMPARE(e.ScrollBar1->value(), 33);   // kept: the file does not set it
@@ -338,6 +341,7 @@ void TestFishEditor::previewStopsAndRestarts()
     e.TabbedNotebook1->setCurrentIndex(1);
     QVERIFY(!e.Timer1.isActive());
     Click(e.Button3);
+    m_prompts->QueueChoice(Choice::Discard); // the format was changed
     e.close(); // the close box: stopped, the strip released
     QVERIFY(!e.Timer1.isActive());
     QVERIFY(!e.Model().Player.HasStrip());

@@ -37,20 +37,9 @@ private Q_SLOTS:
     void saveAsWritesBothListFiles();
 
 private:
-    // Presses on a file of the list, moves and releases over target at point.
-    void Drag(FileListBox* from, const QString& name, QWidget* target, QPoint at)
+    static void Drag(FileListBox* from, const QString& name, QWidget* target, QPoint at)
     {
-        const auto items = from->findItems(name, Qt::MatchExactly);
-        QVERIFY(!items.isEmpty());
-        const QPoint start = from->visualItemRect(items.first()).center();
-        QTest::mousePress(from->viewport(), Qt::LeftButton, {}, start);
-        const QPoint end = from->viewport()->mapFromGlobal(target->mapToGlobal(at));
-        for (const QPoint p : {start + QPoint(12, 0), (start + end) / 2, end}) {
-            QMouseEvent move(QEvent::MouseMove, QPointF(p), from->viewport()->mapToGlobal(QPointF(p)),
-                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(from->viewport(), &move);
-        }
-        QTest::mouseRelease(from->viewport(), Qt::LeftButton, {}, end);
+        DragFile(from, name, target, at);
     }
     static QPoint Row(DropListBox*, int row) { return QPoint(20, row * 13 + 6); }
 

@@ -8,7 +8,10 @@
 #include "ui/editor/fish_editor.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/version_window.h"
+#include "ui/widgets/file_list_box.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 namespace aquarium::test {
@@ -40,5 +43,22 @@ private:
         return true;
     }
 };
+
+// Presses on a file of a file list, moves and releases over target at point, as a user
+// drags a file from the list.
+inline void DragFile(FileListBox* from, const QString& name, QWidget* target, QPoint at)
+{
+    const auto items = from->findItems(name, Qt::MatchExactly);
+    QVERIFY(!items.isEmpty());
+    const QPoint start = from->visualItemRect(items.first()).center();
+    QTest::mousePress(from->viewport(), Qt::LeftButton, {}, start);
+    const QPoint end = from->viewport()->mapFromGlobal(target->mapToGlobal(at));
+    for (const QPoint p : {start + QPoint(12, 0), (start + end) / 2, end}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(p), from->viewport()->mapToGlobal(QPointF(p)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(from->viewport(), &move);
+    }
+    QTest::mouseRelease(from->viewport(), Qt::LeftButton, {}, end);
+}
 
 } // namespace aquarium::test

@@ -36,4 +36,13 @@ void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, 
     ScaleObjectBmp(source, aquarium.ScreenWidth, aquarium.ScreenHeight, entry.Picture, entry.Mask);
 }
 
+void ReloadObjectBmps(const Files& files, Aquarium& aquarium)
+{
+    for (int e = 0; e <= aquarium.LastObjectBmp && e < kMaxObjectBmps; ++e) {
+        const QString& name = aquarium.ObjectBmpTable[size_t(e)].BmpName;
+        if (!name.isEmpty())
+            LoadObjectBmp(files, aquarium, aquarium.DataFolder + name + u".bmp"_qs, e);
+    }
+}
+
 } // namespace aquarium

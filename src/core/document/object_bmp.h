@@ -12,6 +12,10 @@ class Files;
 // not touched. A picture that cannot be read throws; the entry keeps what it had.
 void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, int index);
 
+// Loads every named entry of the bitmap table again at the document's screen size. A
+// picture that cannot be read throws; the entries before it are reloaded.
+void ReloadObjectBmps(const Files& files, Aquarium& aquarium);
+
 // The same scaling and mask, on a picture already loaded.
 void ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight, QImage& picture,
                     QImage& mask);

@@ -132,6 +132,7 @@ void LoadMidiListFile(AppState& state)
     state.MidiList = entries;
     state.MidiSelected = -1;
     state.MidiListShown = state.MidiListFile;
+    state.Edits.MarkMidiListSaved();
 }
 
 void SaveMidiListFileAs(AppState& state)
@@ -152,6 +153,7 @@ void SaveMidiListFileAs(AppState& state)
         state.MidiListFile = *chosen;
     state.MidiListShown = state.MidiListFile;
     state.FileSystem.WriteLines(state.MidiListFile, state.MidiList);
+    state.Edits.MarkMidiListSaved();
 }
 
 } // namespace aquarium

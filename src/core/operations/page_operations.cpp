@@ -213,11 +213,7 @@ void ChangeScreenResolution(AppState& state, const QString& text)
             doc.ScreenHeight = size.height;
         }
     }
-    for (int e = 0; e <= doc.LastObjectBmp && e < kMaxObjectBmps; ++e) {
-        const QString& name = doc.ObjectBmpTable[size_t(e)].BmpName;
-        if (!name.isEmpty())
-            LoadObjectBmp(state.FileSystem, doc, doc.DataFolder + name + u".bmp"_qs, e);
-    }
+    ReloadObjectBmps(state.FileSystem, doc);
     DrawTankPreview(state);
 }
 

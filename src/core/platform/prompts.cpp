@@ -39,6 +39,29 @@ std::optional<QString> ScriptedPrompts::SaveFileName(const FileDialogRequest& re
     return Answer(Record::Kind::SaveDialog, request);
 }
 
+Choice ScriptedPrompts::Ask(const QString& text, bool offerSave)
+{
+    Choice choice = Choice::Cancel;
+    if (!m_choices.empty()) {
+        choice = m_choices.front();
+        m_choices.pop_front();
+    }
+    if (choice == Choice::Save && !offerSave)
+        choice = Choice::Cancel;
+    m_records.push_back({Record::Kind::Question, text, {}});
+    return choice;
+}
+
+QStringList ScriptedPrompts::Questions() const
+{
+    QStringList texts;
+    for (const Record& r : m_records) {
+        if (r.kind == Record::Kind::Question)
+            texts << r.text;
+    }
+    return texts;
+}
+
 QStringList ScriptedPrompts::Messages() const
 {
     QStringList texts;

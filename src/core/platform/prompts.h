@@ -21,6 +21,9 @@ struct FileDialogRequest
     bool ChangesCurrentFolder = false; // the chosen folder becomes the current folder
 };
 
+// The answer to a question about unsaved work.
+enum class Choice { Save, Discard, Cancel };
+
 // Every message box and file dialog of the program goes through this interface.
 // The Qt implementation opens real dialogs; ScriptedPrompts answers from a queue.
 class Prompts
@@ -35,6 +38,9 @@ public:
     // Returns the chosen Windows path, or nothing when the user cancels.
     virtual std::optional<QString> OpenFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> SaveFileName(const FileDialogRequest& request) = 0;
+    // A question about unsaved work with the buttons 保存 (only when offerSave), 破棄 and
+    // キャンセル. Closing the box is a cancel.
+    virtual Choice Ask(const QString& text, bool offerSave) = 0;
 };
 
 // Records every message and answers every dialog from a queue of answers (an empty
@@ -44,12 +50,14 @@ class ScriptedPrompts : public Prompts
 public:
     struct Record
     {
-        enum class Kind { Message, Error, OpenDialog, SaveDialog } kind;
-        QString text;              // message text; for dialogs the answer given
+        enum class Kind { Message, Error, OpenDialog, SaveDialog, Question } kind;
+        QString text;              // message or question text; for dialogs the answer given
         FileDialogRequest request; // dialogs only
     };
 
     void QueueAnswer(std::optional<QString> answer) { m_answers.push_back(std::move(answer)); }
+    // Answers of the questions, in order; an exhausted queue cancels.
+    void QueueChoice(Choice choice) { m_choices.push_back(choice); }
     // Called with each message or error text as it is shown.
     void OnMessage(std::function<void(const QString&)> sink) { m_sink = std::move(sink); }
 
@@ -57,18 +65,22 @@ public:
     void ShowError(const QString& text) override;
     std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
+    Choice Ask(const QString& text, bool offerSave) override;
 
     const std::vector<Record>& Records() const { return m_records; }
     // Texts of the messages and errors shown, in order.
     [[nodiscard]] QStringList Messages() const;
     // Requests of the dialogs opened, in order.
     [[nodiscard]] std::vector<FileDialogRequest> Dialogs() const;
+    // Texts of the questions asked, in order.
+    [[nodiscard]] QStringList Questions() const;
     void Clear() { m_records.clear(); }
 
 private:
     std::optional<QString> Answer(Record::Kind kind, const FileDialogRequest& request);
 
     std::deque<std::optional<QString>> m_answers;
+    std::deque<Choice> m_choices;
     std::vector<Record> m_records;
     std::function<void(const QString&)> m_sink;
 };

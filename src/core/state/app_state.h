@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/aquarium.h"
+#include "core/state/history.h"
 
 #include <QImage>
 #include <QString>
@@ -21,7 +22,10 @@ inline const QString kApplicationTitle = QStringLiteral("Kesso'sUL Aquarium Make
 // user edits back; they keep no copy of their own.
 struct AppState
 {
-    AppState(const Files& files, Prompts& prompts) : FileSystem(files), UserPrompts(prompts) { }
+    AppState(const Files& files, Prompts& prompts)
+        : FileSystem(files), UserPrompts(prompts), Edits(*this)
+    {
+    }
 
     const Files& FileSystem;
     Prompts& UserPrompts;
@@ -56,6 +60,9 @@ struct AppState
     std::array<QImage, kFishSlotCount> FishPictures;
     // The tank page's 65 x 65 sample of the solid background colour (Image11).
     QImage ColourSwatch;
+
+    // The user's edits as steps to undo, and whether anything is unsaved.
+    History Edits;
 };
 
 } // namespace aquarium

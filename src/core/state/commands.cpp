@@ -9,6 +9,7 @@
 #include "core/platform/platform_error.h"
 #include "core/platform/prompts.h"
 #include "core/state/app_state.h"
+#include "core/state/history.h"
 #include "core/state/startup.h"
 
 namespace aquarium {
@@ -100,11 +101,13 @@ bool LoadAquariumFile(AppState& state, const QString& path)
         before.Restore(state);
         return false;
     }
-    if (loaded == Loaded::RandomList)
-        return true;
-    ShowFishPictures(state);
-    if (state.NotebookPage == kAccessoryPage)
-        Guard(state.UserPrompts, [&] { DrawTankPreview(state); });
+    if (loaded == Loaded::Aquarium) {
+        ShowFishPictures(state);
+        if (state.NotebookPage == kAccessoryPage)
+            Guard(state.UserPrompts, [&] { DrawTankPreview(state); });
+    }
+    state.Edits.Clear();
+    state.Edits.MarkSaved();
     return true;
 }
 
@@ -133,8 +136,23 @@ void FormShow(AppState& state, const QString& argument)
         state.CurrentFile.clear();
 }
 
+bool AskToSaveChanges(AppState& state)
+{
+    state.Edits.Close();
+    if (!state.Edits.Modified())
+        return true;
+    switch (state.UserPrompts.Ask(kSaveChangesQuestion, true)) {
+    case Choice::Save: return SaveAsCommand(state);
+    case Choice::Discard: return true;
+    case Choice::Cancel: break;
+    }
+    return false;
+}
+
 void LoadCommand(AppState& state)
 {
+    if (!AskToSaveChanges(state))
+        return;
     FileDialogRequest request;
     request.Filter = QStringLiteral("Ulvaro Data File|*.uld");
     request.InitialFolder = state.Doc.DataFolder;
@@ -154,19 +172,45 @@ QString RefusedSaveTarget(const AppState& state, const QString& path)
     return QString();
 }
 
-void SaveAsCommand(AppState& state)
+namespace {
+
+// What save and save-as share up to the choice of the name: the lists are written, then
+// the random list's own page or a document without fish stops. Returns whether to go on;
+// saved tells whether what there is to save is saved.
+bool SaveListsFirst(AppState& state, bool& saved)
 {
+    state.Edits.Close();
+    SaveLists(state);
+    if (state.Caption.contains(u"random.uld"_qs)) {
+        saved = true; // the random list's page is open: the lists are all there is
+        return false;
+    }
+    for (const FishSlot& slot : state.Doc.Fish) {
+        if (!slot.CharacterName.isEmpty())
+            return true;
+    }
+    state.UserPrompts.ShowMessage(kNoFishMessage);
+    return false;
+}
+
+void SaveTo(AppState& state, const QString& path)
+{
+    SaveAquariumFile(state.FileSystem, state.Doc, path);
+    state.CurrentFile = path;
+    state.Caption = kCaptionPrefix + AsciiLower(path) + kCaptionSuffix;
+    // Saving compacts the bitmap table and shortens the background name: a new history.
+    state.Edits.Clear();
+    state.Edits.MarkSaved();
+}
+
+} // namespace
+
+bool SaveAsCommand(AppState& state)
+{
+    bool saved = false;
     Guard(state.UserPrompts, [&] {
-        SaveLists(state);
-        if (state.Caption.contains(u"random.uld"_qs))
+        if (!SaveListsFirst(state, saved))
             return;
-        bool anyFish = false;
-        for (const FishSlot& slot : state.Doc.Fish)
-            anyFish = anyFish || !slot.CharacterName.isEmpty();
-        if (!anyFish) {
-            state.UserPrompts.ShowMessage(kNoFishMessage);
-            return;
-        }
         FileDialogRequest request;
         request.Filter = QStringLiteral("Ulvaro Data File|*.uld");
         request.DefaultExtension = QStringLiteral("uld");
@@ -185,10 +229,26 @@ void SaveAsCommand(AppState& state)
                 break;
             state.UserPrompts.ShowMessage(refusal);
         }
-        SaveAquariumFile(state.FileSystem, state.Doc, *chosen);
-        state.CurrentFile = *chosen;
-        state.Caption = kCaptionPrefix + AsciiLower(*chosen) + kCaptionSuffix;
+        SaveTo(state, *chosen);
+        saved = true;
     });
+    return saved;
+}
+
+bool SaveCommand(AppState& state)
+{
+    const QString& file = state.CurrentFile;
+    if (file.isEmpty() || AsciiLower(file).endsWith(u"random.uld"_qs)
+        || !RefusedSaveTarget(state, file).isEmpty())
+        return SaveAsCommand(state);
+    bool saved = false;
+    Guard(state.UserPrompts, [&] {
+        if (!SaveListsFirst(state, saved))
+            return;
+        SaveTo(state, QString(file));
+        saved = true;
+    });
+    return saved;
 }
 
 } // namespace aquarium

@@ -26,13 +26,24 @@ void DrawTankPreview(AppState& state);
 // Windows path; nothing when empty or when no such file exists).
 void FormShow(AppState& state, const QString& argument);
 
-// Button6: asks for an aquarium file and loads it.
+// Button6: asks for an aquarium file and loads it (after asking about unsaved work).
 void LoadCommand(AppState& state);
 
 // Button7: saves both lists, then asks for a name and writes the aquarium file.
 // Refuses when the random list is open or no fish is set. A name that would put the
 // aquarium over one of the list files is refused and asked again. Errors are shown.
-void SaveAsCommand(AppState& state);
+// Returns whether everything there is to save was saved (the aquarium file, or the lists
+// while the random list's page is open); a save starts a new history.
+bool SaveAsCommand(AppState& state);
+
+// Ctrl+S: the same with the current file's name, without a dialog; save-as when there is
+// no current file or it is random.uld or a list file.
+bool SaveCommand(AppState& state);
+
+// Before unsaved work would be replaced: when there is any, asks "変更を保存しますか";
+// Save runs the save-as command. Returns whether to go on (nothing unsaved, saved, or
+// discarded).
+[[nodiscard]] bool AskToSaveChanges(AppState& state);
 
 // Why path may not take the aquarium file (it is random.uld, in any case, or the MIDI
 // list file); empty when it may.
@@ -41,6 +52,7 @@ void SaveAsCommand(AppState& state);
 inline const QString kNoFishMessage =
         QStringLiteral("熱帯魚のﾃﾞｰﾀが未設定です.ﾃﾞｰﾀﾌｧｲﾙの作成を中止します");
 inline const QString kForeignFileMessage = QStringLiteral("Kesso's Ulvaro Data Fileではありません");
+inline const QString kSaveChangesQuestion = QStringLiteral("変更を保存しますか");
 inline const QString kRandomListTargetMessage =
         QStringLiteral("random.uld はランダムリストのファイルです.別の名前で保存してください");
 inline const QString kMidiListTargetMessage =

@@ -104,6 +104,8 @@ void FormCreate(AppState& state, const Registry& registry)
     for (QImage& picture : state.FishPictures)
         picture = MakePicture(kFishPictureWidth, kFishPictureHeight, kBlack);
     state.ColourSwatch = MakePicture(65, 65, kBlack);
+    state.Edits.Clear();
+    state.Edits.MarkSaved();
     DrawTankPreview(state);
 }
 
@@ -200,8 +202,10 @@ void SaveLists(AppState& state)
         FilterRandomList(state.RandomList);
         state.RandomSelected = std::min<int>(state.RandomSelected, int(state.RandomList.size()) - 1);
         const QString path = state.Doc.DataFolder + QStringLiteral("random.uld");
-        if (!state.RandomList.isEmpty() && Encodable(state, state.RandomList, path))
+        if (!state.RandomList.isEmpty() && Encodable(state, state.RandomList, path)) {
             state.FileSystem.WriteLines(path, state.RandomList);
+            state.Edits.MarkRandomListSaved();
+        }
     }
     if (!state.MidiList.isEmpty()) {
         RemoveEmptyEntries(state.MidiList);
@@ -211,8 +215,10 @@ void SaveLists(AppState& state)
                 state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");
                 state.MidiListShown = state.MidiListFile;
             }
-            if (Encodable(state, state.MidiList, state.MidiListFile))
+            if (Encodable(state, state.MidiList, state.MidiListFile)) {
                 state.FileSystem.WriteLines(state.MidiListFile, state.MidiList);
+                state.Edits.MarkMidiListSaved();
+            }
         }
     }
 }

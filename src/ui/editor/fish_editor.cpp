@@ -5,16 +5,17 @@
 #include "core/platform/platform_error.h"
 #include "core/platform/prompts.h"
 #include "core/state/app_state.h"
+#include "ui/widgets/keyboard.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -90,7 +91,25 @@ FishEditor::FishEditor(AppState& state, QWidget* parent) : QWidget(parent, Qt::W
         if (child->acceptDrops())
             child->installEventFilter(this);
     }
+    OnKeys(this, QKeySequence(Qt::Key_Return), [this] { Button1Click(); });
+    OnKeys(this, QKeySequence(Qt::Key_Enter), [this] { Button1Click(); });
+    OnKeys(this, QKeySequence(Qt::Key_Escape), [this] { Button2Click(); });
+    OrderTabsByPosition(fishPage);
+    OrderTabsByPosition(animationPage);
     ShowModel();
+}
+
+bool FishEditor::HasEdits() const
+{
+    return isVisible() && m_model.Fields != m_opened;
+}
+
+bool FishEditor::MayDiscardEdits()
+{
+    if (!HasEdits())
+        return true;
+    raise();
+    return m_state.UserPrompts.Ask(kDiscardEditsQuestion, false) == Choice::Discard;
 }
 
 bool FishEditor::eventFilter(QObject* watched, QEvent* event)
@@ -301,6 +320,8 @@ void FishEditor::BuildAnimationPage(QWidget* page)
         bar->setRange(s.low, s.high);
         bar->setSingleStep(1);
         bar->setPageStep(1);
+        bar->setFocusPolicy(Qt::StrongFocus); // reached with Tab, moved with the arrow keys
+        bar->setInvertedControls(false); // Right and Up make the value larger
         *s.scrollBar = bar;
         connect(bar, &QScrollBar::valueChanged, this, [this, set = s.set](int value) {
             if (m_showing)
@@ -411,6 +432,9 @@ void FishEditor::Run(const std::function<void()>& body)
 
 void FishEditor::OpenFor(const QString& characterPath, int fishDataNo)
 {
+    // Edits that Ok has not written are not thrown away without a word.
+    if (!MayDiscardEdits())
+        return;
     m_pendingPath = characterPath;
     m_pendingFishDataNo = fishDataNo;
     if (isVisible()) {
@@ -435,6 +459,8 @@ void FishEditor::FormShow()
         ShowModel();
         m_model.Render(m_state.FileSystem);
     });
+    // What the file and the first render give is no edit of the user's.
+    m_opened = m_model.Fields;
 }
 
 void FishEditor::Button1Click()
@@ -445,13 +471,16 @@ void FishEditor::Button1Click()
         SaveFishCharacter(m_state.FileSystem, m_model.ForSaving(), m_model.CharacterPath);
         written = true;
     });
-    if (written)
+    if (written) {
+        m_opened = m_model.Fields;
         hide();
+    }
 }
 
 void FishEditor::Button2Click()
 {
-    hide();
+    if (MayDiscardEdits())
+        hide();
 }
 
 void FishEditor::Button3Click()
@@ -494,6 +523,10 @@ void FishEditor::CheckBox6Click()
 
 void FishEditor::closeEvent(QCloseEvent* event)
 {
+    if (!MayDiscardEdits()) {
+        event->ignore();
+        return;
+    }
     m_model.Player.Release();
     Timer1.stop();
     ShowDisplay();
@@ -505,9 +538,10 @@ void FishEditor::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || isActiveWindow() || !isVisible())
         return;
-    // Another window of the program became the active one (not a dialog of our own).
+    // Another window of the program became the active one (not a dialog of our own). An
+    // editor that holds edits stays open beside it.
     QWidget* active = QApplication::activeWindow();
-    if (active && active != this && !QApplication::activeModalWidget())
+    if (active && active != this && !QApplication::activeModalWidget() && !HasEdits())
         hide();
 }
 

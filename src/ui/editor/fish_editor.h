@@ -18,9 +18,12 @@ namespace aquarium {
 
 struct AppState;
 
+inline const QString kDiscardEditsQuestion = QStringLiteral("編集中の内容を破棄しますか");
+
 // TForm3: the fish character editor. Modeless; it hides itself when another window of the
-// program becomes active. Opening reads the character's file into the controls and plays
-// its motion; "Ok" writes the file and hides, "Cancel" hides.
+// program becomes active, unless it holds edits. Opening reads the character's file into
+// the controls and plays its motion; "Ok" (Enter) writes the file and hides, "Cancel"
+// (Escape) hides, asking first when there are edits to throw away.
 class FishEditor : public QWidget
 {
     Q_OBJECT
@@ -32,6 +35,11 @@ public:
     void OpenFor(const QString& characterPath, int fishDataNo);
 
     FishEditorModel& Model() { return m_model; }
+
+    // Whether the shown editor holds edits that Ok has not written.
+    [[nodiscard]] bool HasEdits() const;
+    // Without such edits true; with them asks whether to discard them (the answer).
+    [[nodiscard]] bool MayDiscardEdits();
 
     void FormShow();
     void Button1Click(); // Ok
@@ -80,6 +88,7 @@ private:
     FishEditorModel m_model;
     bool m_showing = false; // the controls are being set from the model
     QString m_pendingPath;
+    FishCharacter m_opened; // the fields as the file and the first render left them
     int m_pendingFishDataNo = 1;
 };
 

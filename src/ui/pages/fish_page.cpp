@@ -4,8 +4,10 @@
 #include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
 #include "ui/editor/fish_editor.h"
+#include "ui/widgets/keyboard.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -60,6 +62,9 @@ FishPage::FishPage(AppState& state, FishEditor& editor, QWidget* parent)
         s.Picture->setGeometry(x, y + 22, 150, 100);
         s.Picture->setToolTip(QStringLiteral("ｸﾘｯｸでULCﾌｧｲﾙ編集"));
         s.Picture->installEventFilter(this);
+        // Reached with Tab, opened with Enter or Space as a click opens it.
+        s.Picture->setFocusPolicy(Qt::StrongFocus);
+        s.Picture->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted #2050d0; }"));
         s.FishDataNo = new QLineEdit(this);
         s.FishDataNo->setObjectName(QLatin1String(n.dataNo));
         s.FishDataNo->setGeometry(x + 156, y + 40, 80, 20);
@@ -67,16 +72,23 @@ FishPage::FishPage(AppState& state, FishEditor& editor, QWidget* parent)
         s.FishAmount->setObjectName(QLatin1String(n.amount));
         s.FishAmount->setGeometry(x + 156, y + 84, 80, 20);
         connect(s.Button, &QPushButton::clicked, this, [this, k] { ChooseFishFile(k); });
+        // Typing in a field is one step of the history, ended when the field is left.
         connect(s.FishDataNo, &QLineEdit::textChanged, this, [this, k](const QString& text) {
             if (m_showing)
                 return;
+            m_state.Edits.Open(QStringLiteral("熱帯魚ﾃﾞｰﾀ数"));
             m_state.Doc.Fish[size_t(k)].FishDataNo = text;
             RefreshFishSlot(k);
         });
         connect(s.FishAmount, &QLineEdit::textChanged, this, [this, k](const QString& text) {
-            if (!m_showing)
-                m_state.Doc.Fish[size_t(k)].FishAmount = text;
+            if (m_showing)
+                return;
+            m_state.Edits.Open(QStringLiteral("熱帯魚数"));
+            m_state.Doc.Fish[size_t(k)].FishAmount = text;
+            Q_EMIT Changed();
         });
+        for (QLineEdit* field : {s.FishDataNo, s.FishAmount})
+            connect(field, &QLineEdit::editingFinished, this, [this] { m_state.Edits.Close(); });
     }
     // The column headings stand over the numbers of the first slot of each column; the
     // right column repeats them.
@@ -94,6 +106,7 @@ FishPage::FishPage(AppState& state, FishEditor& editor, QWidget* parent)
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->move(8, 2);
     connect(CheckBox1, &QCheckBox::clicked, this, &FishPage::CheckBox1Click);
+    OrderTabsByPosition(this);
     Refresh();
 }
 
@@ -116,40 +129,43 @@ void FishPage::Refresh()
     m_showing = false;
 }
 
-void FishPage::Run(const std::function<void()>& body)
+void FishPage::Run(const QString& name, const std::function<void()>& body)
 {
-    Guard(m_state.UserPrompts, body);
+    m_state.Edits.Record(name, body);
     Refresh();
     Q_EMIT Changed();
 }
 
 void FishPage::ChooseFishFile(int slot)
 {
-    Run([&] { aquarium::ChooseFishFile(m_state, slot); });
+    Run(QStringLiteral("熱帯魚ﾃﾞｰﾀの選択"), [&] { aquarium::ChooseFishFile(m_state, slot); });
 }
 
 void FishPage::ClearFishSlot(int slot)
 {
-    Run([&] { aquarium::ClearFishSlot(m_state, slot); });
+    Run(QStringLiteral("熱帯魚ﾃﾞｰﾀの消去"), [&] { aquarium::ClearFishSlot(m_state, slot); });
 }
 
 void FishPage::RefreshFishSlot(int slot)
 {
-    Run([&] { aquarium::RefreshFishSlot(m_state, slot); });
+    // Part of the typing step the field opened.
+    Guard(m_state.UserPrompts, [&] { aquarium::RefreshFishSlot(m_state, slot); });
+    Refresh();
+    Q_EMIT Changed();
 }
 
 void FishPage::OpenCharacterEditor(int slot)
 {
     std::optional<EditorRequest> request;
-    Run([&] { request = aquarium::OpenCharacterEditor(m_state, slot); });
+    Run(QStringLiteral("熱帯魚ﾃﾞｰﾀの選択"),
+        [&] { request = aquarium::OpenCharacterEditor(m_state, slot); });
     if (request)
         m_editor.OpenFor(request->CharacterPath, request->FishDataNo);
 }
 
 void FishPage::CheckBox1Click()
 {
-    m_state.Doc.FishCountsFixed = CheckBox1->isChecked();
-    Refresh();
+    Run(CheckBox1->text(), [&] { m_state.Doc.FishCountsFixed = CheckBox1->isChecked(); });
 }
 
 bool FishPage::eventFilter(QObject* watched, QEvent* event)
@@ -160,6 +176,13 @@ bool FishPage::eventFilter(QObject* watched, QEvent* event)
             && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
             ClearFishSlot(k);
             return true; // a right press never clicks
+        }
+        if (watched == s.Picture && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                OpenCharacterEditor(k);
+                return true;
+            }
         }
         if (watched == s.Picture && event->type() == QEvent::MouseButtonRelease
             && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton

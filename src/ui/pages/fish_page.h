@@ -53,7 +53,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Run(const std::function<void()>& body);
+    // One edit of the history, named name; then the page and every view show the state.
+    void Run(const QString& name, const std::function<void()>& body);
 
     AppState& m_state;
     FishEditor& m_editor;

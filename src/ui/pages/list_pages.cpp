@@ -142,7 +142,7 @@ RandomListPage::RandomListPage(AppState& state, QWidget* parent) : QWidget(paren
 
 void RandomListPage::Run(const std::function<void()>& body)
 {
-    Guard(m_state.UserPrompts, body);
+    m_state.Edits.Record(QStringLiteral("random.uldの変更"), body);
     Refresh();
     Q_EMIT Changed();
 }
@@ -212,7 +212,7 @@ MidiListPage::MidiListPage(AppState& state, QWidget* parent) : QWidget(parent), 
 
 void MidiListPage::Run(const std::function<void()>& body)
 {
-    Guard(m_state.UserPrompts, body);
+    m_state.Edits.Record(QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄの変更"), body);
     Refresh();
     Q_EMIT Changed();
 }

@@ -59,6 +59,7 @@ Q_SIGNALS:
     void Changed();
 
 private:
+    // One edit of the history; then the page and every view show the state.
     void Run(const std::function<void()>& body);
     AppState& m_state;
 };
@@ -82,6 +83,7 @@ Q_SIGNALS:
     void Changed();
 
 private:
+    // One edit of the history; then the page and every view show the state.
     void Run(const std::function<void()>& body);
     AppState& m_state;
     int m_pressRow = 0;

@@ -3,6 +3,7 @@
 #include "core/operations/page_operations.h"
 #include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
+#include "ui/widgets/keyboard.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -45,6 +46,8 @@ QScrollBar* MakeBar(QWidget* parent, const char* name, int low, int high, int x,
     bar->setSingleStep(1);
     bar->setPageStep(10);
     bar->setGeometry(x, y, width, 17);
+    bar->setFocusPolicy(Qt::StrongFocus); // reached with Tab, moved with the arrow keys
+    bar->setInvertedControls(false); // Right and Up make the value larger
     return bar;
 }
 
@@ -94,8 +97,8 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
         *row.buttonOut = button;
         *row.labelOut = MakeLabel(this, row.label, QString(), 266, y + 3, 222);
         const FileItem item = row.item;
-        connect(button, &QPushButton::clicked, this, [this, item] {
-            Run([&] {
+        connect(button, &QPushButton::clicked, this, [this, item, caption = row.caption] {
+            Run(caption, [&] {
                 if (item == FileItem::Background)
                     ChooseBackground(m_state);
                 else
@@ -108,7 +111,7 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
     CheckBox2->move(150, y);
     connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_showing)
-            m_state.Doc.BackgroundTiling = on;
+            Run(CheckBox2->text(), [&] { m_state.Doc.BackgroundTiling = on; });
     });
     CheckBox3 = Named(new QCheckBox(QStringLiteral("1色塗りつぶし"), this), "CheckBox3");
     CheckBox3->move(250, y);
@@ -129,6 +132,7 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
             if (!m_showing)
                 ScrollBarColourChange();
         });
+        connect(*colourBars[c], &QScrollBar::sliderReleased, this, [this] { m_state.Edits.Close(); });
     }
 
     // Left column under the sub-folders: aeration, then intermittent sound.
@@ -145,6 +149,7 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
         if (!m_showing)
             ScrollBar4Change();
     });
+    connect(ScrollBar4, &QScrollBar::sliderReleased, this, [this] { m_state.Edits.Close(); });
 
     RadioGroup1 = Named(new QGroupBox(QStringLiteral("ｴｱﾚｰｼｮﾝの位置"), this), "RadioGroup1");
     RadioGroup1->setGeometry(8, 186, 130, 104);
@@ -156,7 +161,7 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
         Aeration[i]->move(10, 20 + i * 20);
         connect(Aeration[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on && !m_showing)
-                m_state.Doc.Aeration = AerationPosition(i);
+                Run(RadioGroup1->title(), [&] { m_state.Doc.Aeration = AerationPosition(i); });
         });
     }
     GroupBox1 = Named(new QGroupBox(QStringLiteral("Aquarium Type"), this), "GroupBox1");
@@ -169,9 +174,10 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
         WaterFlow[i]->move(10 + (i / 2) * 160, 18 + (i % 2) * 20);
         connect(WaterFlow[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on && !m_showing)
-                m_state.Doc.AquariumType = i;
+                Run(GroupBox1->title(), [&] { m_state.Doc.AquariumType = i; });
         });
     }
+    OrderTabsByPosition(this);
     Refresh();
 }
 
@@ -220,8 +226,21 @@ void TankPage::Refresh()
     m_showing = false;
 }
 
-void TankPage::Run(const std::function<void()>& body)
+void TankPage::Run(const QString& name, const std::function<void()>& body)
 {
+    m_state.Edits.Record(name, body);
+    Refresh();
+    Q_EMIT Changed();
+}
+
+void TankPage::Slide(QScrollBar* bar, const QString& name, const std::function<void()>& body)
+{
+    if (!bar->isSliderDown()) {
+        Run(name, body);
+        return;
+    }
+    // A drag of the slider is one step, ended when it is let go.
+    m_state.Edits.Open(name);
     Guard(m_state.UserPrompts, body);
     Refresh();
     Q_EMIT Changed();
@@ -229,31 +248,33 @@ void TankPage::Run(const std::function<void()>& body)
 
 void TankPage::FileListBox2Click(int row)
 {
-    Run([&] { ChooseSubFolder(m_state, row); });
+    Run(QStringLiteral("ｻﾌﾞﾌｫﾙﾀﾞの変更"), [&] { ChooseSubFolder(m_state, row); });
 }
 
 void TankPage::CheckBox3Click()
 {
-    Run([&] { SetColourFill(m_state, CheckBox3->isChecked()); });
+    Run(CheckBox3->text(), [&] { SetColourFill(m_state, CheckBox3->isChecked()); });
 }
 
 void TankPage::ScrollBarColourChange()
 {
-    Run([&] {
+    QScrollBar* dragged = ScrollBar2->isSliderDown()   ? ScrollBar2
+                          : ScrollBar3->isSliderDown() ? ScrollBar3
+                                                       : ScrollBar1;
+    Slide(dragged, QStringLiteral("背景色"), [&] {
         SetBackgroundColour(m_state, ScrollBar1->value(), ScrollBar2->value(), ScrollBar3->value());
     });
 }
 
 void TankPage::CheckBox4Click()
 {
-    m_state.Doc.IntermittentSound = CheckBox4->isChecked();
-    Refresh();
+    Run(CheckBox4->text(), [&] { m_state.Doc.IntermittentSound = CheckBox4->isChecked(); });
 }
 
 void TankPage::ScrollBar4Change()
 {
-    m_state.Doc.IntermittentStep = ScrollBar4->value();
-    Refresh();
+    Slide(ScrollBar4, QStringLiteral("断続音の間隔"),
+          [&] { m_state.Doc.IntermittentStep = ScrollBar4->value(); });
 }
 
 bool TankPage::eventFilter(QObject* watched, QEvent* event)
@@ -267,7 +288,7 @@ bool TankPage::eventFilter(QObject* watched, QEvent* event)
         for (const auto& [button, item] : buttons) {
             // A disabled button (the background while the colour fills) takes no click.
             if (watched == button && button->isEnabled()) {
-                Run([&, item = item] { ClearFileItem(m_state, item); });
+                Run(button->text(), [&, item = item] { ClearFileItem(m_state, item); });
                 return true;
             }
         }

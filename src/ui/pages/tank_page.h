@@ -56,7 +56,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Run(const std::function<void()>& body);
+    // One edit of the history, named name; then the page and every view show the state.
+    void Run(const QString& name, const std::function<void()>& body);
+    // The same for a scroll bar: while its slider is dragged, one open step.
+    void Slide(QScrollBar* bar, const QString& name, const std::function<void()>& body);
 
     AppState& m_state;
     bool m_showing = false;

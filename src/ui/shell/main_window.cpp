@@ -5,12 +5,15 @@
 #include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
 #include "core/state/commands.h"
+#include "ui/editor/fish_editor.h"
 #include "ui/pages/accessory_page.h"
 #include "ui/pages/fish_page.h"
 #include "ui/pages/list_pages.h"
 #include "ui/pages/tank_page.h"
 #include "ui/shell/version_window.h"
+#include "ui/widgets/keyboard.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -18,6 +21,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QUndoStack>
 
 namespace aquarium {
 
@@ -33,7 +37,7 @@ Widget* Named(Widget* widget, const char* name)
 } // namespace
 
 MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor& fishEditor)
-    : m_state(state), m_versionWindow(versionWindow)
+    : m_state(state), m_versionWindow(versionWindow), m_fishEditor(fishEditor)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
@@ -90,6 +94,22 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     connect(Button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
     connect(Button10, &QPushButton::clicked, this, &MainWindow::Button10Click);
     connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
+    // An undo or redo puts back a state: show it.
+    connect(&m_state.Edits.Stack(), &QUndoStack::indexChanged, this, &MainWindow::Refresh);
+
+    // The keys, from anywhere in the window.
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Button6Click(); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { Button7Click(); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SaveClick(); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Button1Click(); });
+    OnKeys(this, QKeySequence(Qt::Key_F1), [this] { Button10Click(); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_state.Edits.Undo(); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { m_state.Edits.Redo(); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { m_state.Edits.Redo(); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { TurnPage(1); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { TurnPage(1); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { TurnPage(-1); });
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { TurnPage(-1); });
 
     // A file dropped anywhere on the window, a text field included, opens as a drop on the
     // frame does: no field ever takes a file's address as its text.
@@ -103,7 +123,9 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
 void MainWindow::Refresh()
 {
     m_refreshing = true;
-    setWindowTitle(m_state.Caption);
+    // The caption of the state stays as it is; the title marks unsaved work, Qt's way.
+    setWindowTitle(m_state.Caption + u"[*]"_qs);
+    setWindowModified(m_state.Edits.Modified());
     TabbedNotebook1->setCurrentIndex(m_state.NotebookPage);
     m_refreshing = false;
 
@@ -183,6 +205,10 @@ void MainWindow::dropEvent(QDropEvent* event)
 
 void MainWindow::OpenDroppedFile(const QString& windowsPath)
 {
+    if (!AskToSaveChanges(m_state)) {
+        Refresh();
+        return;
+    }
     if (LoadAquariumFile(m_state, windowsPath))
         m_state.CurrentFile = windowsPath;
     Refresh();
@@ -217,13 +243,42 @@ void MainWindow::Button10Click()
     m_versionWindow.activateWindow();
 }
 
+void MainWindow::SaveClick()
+{
+    SaveCommand(m_state);
+    Refresh();
+}
+
+void MainWindow::TurnPage(int step)
+{
+    const int count = TabbedNotebook1->count();
+    TabbedNotebook1->setCurrentIndex((TabbedNotebook1->currentIndex() + step + count) % count);
+}
+
 void MainWindow::Button1Click()
 {
-    // Exit: the save-as command runs first (it may save, refuse or be cancelled), then
-    // the program ends in every case.
+    // Exit: the save-as command runs first (it may save, refuse or be cancelled; its
+    // dialog is the question), then the program ends in every case.
     SaveAsCommand(m_state);
+    m_exiting = true;
     close();
     QCoreApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Closed by the title bar or the window manager: unsaved work is asked about first,
+    // in the fish editor and in the main window.
+    if (!m_exiting && (!m_fishEditor.MayDiscardEdits() || !AskToSaveChanges(m_state))) {
+        event->ignore();
+        Refresh();
+        return;
+    }
+    event->accept();
+    if (!m_exiting) {
+        m_exiting = true;
+        QCoreApplication::quit();
+    }
 }
 
 } // namespace aquarium

@@ -39,6 +39,8 @@ public:
     void Button7Click();
     void Button10Click();
     void Button1Click();
+    void SaveClick();          // Ctrl+S
+    void TurnPage(int step);   // Ctrl+Tab, Ctrl+PgDn (1), Ctrl+Shift+Tab, Ctrl+PgUp (-1)
     void ComboBox1Change();
     void TabbedNotebook1Change(int page);
 
@@ -58,6 +60,7 @@ public:
 private:
 
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     // An aquarium file dropped from a file manager opens as the load command opens it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -66,6 +69,8 @@ private:
 
     AppState& m_state;
     VersionWindow& m_versionWindow;
+    FishEditor& m_fishEditor;
+    bool m_exiting = false;
     QString m_commandLineFile;
     bool m_shown = false;
     bool m_refreshing = false;

@@ -1,6 +1,7 @@
 #include "ui/shell/version_window.h"
 
 #include "ui/widgets/app_icon.h"
+#include "ui/widgets/keyboard.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -53,6 +54,8 @@ VersionWindow::VersionWindow(QWidget* parent) : QWidget(parent, Qt::Dialog)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry((326 - 162) / 2, 181 - 28 - 10, 162, 28);
     connect(Button1, &QPushButton::clicked, this, &VersionWindow::Button1Click);
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+        OnKeys(this, QKeySequence(key), [this] { Button1Click(); });
 }
 
 void VersionWindow::Button1Click()

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace aquarium {
 
@@ -20,6 +21,24 @@ void QtPrompts::ShowError(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, kApplicationTitle, text, QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+Choice QtPrompts::Ask(const QString& text, bool offerSave)
+{
+    QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::NoButton,
+                    m_parent);
+    QPushButton* save = offerSave ? box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole)
+                                  : nullptr;
+    QPushButton* discard = box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(save ? save : cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (save && box.clickedButton() == save)
+        return Choice::Save;
+    if (box.clickedButton() == discard)
+        return Choice::Discard;
+    return Choice::Cancel;
 }
 
 QString QtPrompts::QtFilter(const QString& filter)

@@ -20,6 +20,7 @@ public:
     void ShowError(const QString& text) override;
     std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
+    Choice Ask(const QString& text, bool offerSave) override;
 
     // "Ulvaro Data File|*.uld" in Qt's form: "Ulvaro Data File (*.uld)".
     [[nodiscard]] static QString QtFilter(const QString& filter);
