@@ -111,7 +111,7 @@ void TestCommands::loadFillsEveryView()
     QCOMPARE(s.Doc.AquariumType, 2);
     QCOMPARE(s.Doc.Fish[0].FishDataNo, u"4"_qs); // from the character file
     QCOMPARE(s.Doc.Fish[1].FishDataNo, u"1"_qs);
-    QCOMPARE(s.Doc.ObjectBmpTable[0].Picture.size(), QSize(20, 30));
+    QCOMPARE(s.Doc.ObjectBmpTable[0].Picture().size(), QSize(20, 30));
     QCOMPARE(PixelAt(s.FishPictures[0], 10, 10), ColorRef(0x0000FF));
     QCOMPARE(PixelAt(s.FishPictures[0], 10, 60), kBlack);
     QCOMPARE(PixelAt(s.FishPictures[1], 10, 10), kBlack);

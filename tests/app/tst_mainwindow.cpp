@@ -7,6 +7,7 @@
 #include "ui/editor/fish_editor.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/version_window.h"
+#include "ui/widgets/list_box.h"
 #include "ui/widgets/file_list_box.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QDragEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
@@ -119,20 +119,20 @@ void TestMainWindow::startUpIsVisible()
 {
     QCOMPARE(m_window->findChild<QLabel*>(u"Label15"_qs)->text(), u"C:\\aq\\"_qs);
     QCOMPARE(m_window->findChild<QLabel*>(u"Label16"_qs)->text(), u"data\\"_qs);
-    auto* folders = m_window->findChild<QListWidget*>(u"FileListBox2"_qs);
-    QCOMPARE(folders->count(), 2);
-    QCOMPARE(folders->item(0)->text(), u"[data]"_qs);
-    QCOMPARE(folders->currentRow(), 0);
+    auto* folders = m_window->findChild<ListBox*>(u"FileListBox2"_qs);
+    QCOMPARE(folders->Count(), 2);
+    QCOMPARE(folders->Text(0), u"[data]"_qs);
+    QCOMPARE(folders->CurrentRow(), 0);
     auto* accessories = m_window->findChild<FileListBox*>(u"FileListBox1"_qs);
     QCOMPARE(accessories->Names(), (QStringList{"Iwa.BMP", "kusa.bmp"}));
-    auto* randomList = m_window->findChild<QListWidget*>(u"ListBox1"_qs);
-    QCOMPARE(randomList->count(), 1);
-    QCOMPARE(randomList->item(0)->text(), u"tetra.uld"_qs);
+    auto* randomList = m_window->findChild<ListBox*>(u"ListBox1"_qs);
+    QCOMPARE(randomList->Count(), 1);
+    QCOMPARE(randomList->Text(0), u"tetra.uld"_qs);
     auto* uldFiles = m_window->findChild<FileListBox*>(u"FileListBox4"_qs);
     QCOMPARE(uldFiles->Names(), (QStringList{"random.uld", "tetra.uld"}));
     QCOMPARE(m_window->findChild<QLineEdit*>(u"Edit7"_qs)->text(), u"C:\\m\\songs.lst"_qs);
     QVERIFY(m_window->findChild<QLineEdit*>(u"Edit7"_qs)->isReadOnly());
-    QCOMPARE(m_window->findChild<QListWidget*>(u"ListBox2"_qs)->count(), 1);
+    QCOMPARE(m_window->findChild<ListBox*>(u"ListBox2"_qs)->Count(), 1);
     QCOMPARE(m_window->findChild<FileListBox*>(u"FileListBox3"_qs)->Names(),
              QStringList{"one.mid"});
 }
@@ -169,7 +169,7 @@ void TestMainWindow::loadButtonOpensAFile()
     QCOMPARE(m_prompts->Messages(), QStringList());
     QCOMPARE(m_window->windowHandle()->title(), u"Kesso's Ulvaro Aquarium Maker <<< sea.uld >>>"_qs);
     QCOMPARE(m_window->findChild<QLabel*>(u"Label16"_qs)->text(), u"pics\\"_qs);
-    QCOMPARE(m_window->findChild<QListWidget*>(u"FileListBox2"_qs)->currentRow(), 1);
+    QCOMPARE(m_window->findChild<ListBox*>(u"FileListBox2"_qs)->CurrentRow(), 1);
     QCOMPARE(m_state->CurrentFile, u"C:\\aq\\Sea.uld"_qs);
 
     m_prompts->QueueAnswer(u"C:\\aq\\Saved.uld"_qs);

@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -71,12 +70,11 @@ private:
         QTest::keyClicks(field, text);
         m_window->Button6->setFocus(); // leaving the field ends the step
     }
-    void Select(QListWidget* list, const QString& name)
+    void Select(ListBox* list, const QString& name)
     {
-        const auto items = list->findItems(name, Qt::MatchExactly);
-        QVERIFY(!items.isEmpty());
-        QTest::mouseClick(
-            list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+        const int row = list->FindRow(name);
+        QVERIFY(row >= 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->RowRect(row).center());
     }
     void Drop(QMimeData& data)
     {

@@ -47,10 +47,10 @@ void TestObjectBmp::sizes()
     doc.ScreenHeight = screenHeight;
     doc.ObjectBmpTable[3].BmpName = u"data\\kusa"_qs;
     LoadObjectBmp(world.MakeFiles(), doc, u"C:\\aq\\data\\kusa.bmp"_qs, 3);
-    QCOMPARE(doc.ObjectBmpTable[3].Picture.size(), scaled);
-    QCOMPARE(doc.ObjectBmpTable[3].Mask.size(), scaled);
+    QCOMPARE(doc.ObjectBmpTable[3].Picture().size(), scaled);
+    QCOMPARE(doc.ObjectBmpTable[3].Mask().size(), scaled);
     if (!scaled.isEmpty())
-        QCOMPARE(doc.ObjectBmpTable[3].Picture.format(), QImage::Format_RGB32);
+        QCOMPARE(doc.ObjectBmpTable[3].Picture().format(), QImage::Format_RGB32);
     QCOMPARE(doc.ObjectBmpTable[3].BmpName, u"data\\kusa"_qs); // not the loader's business
 }
 
@@ -68,8 +68,8 @@ void TestObjectBmp::maskFollowsTheKeyColour()
     doc.ScreenWidth = 640;
     doc.ScreenHeight = 480;
     LoadObjectBmp(world.MakeFiles(), doc, u"C:\\AQ\\DATA\\ROCK.BMP"_qs, 0);
-    const QImage& mask = doc.ObjectBmpTable[0].Mask;
-    const QImage& scaled = doc.ObjectBmpTable[0].Picture;
+    const QImage mask = doc.ObjectBmpTable[0].Mask();
+    const QImage scaled = doc.ObjectBmpTable[0].Picture();
     QCOMPARE(PixelAt(mask, 0, 0), kWhite);
     QCOMPARE(PixelAt(mask, 10, 6), kBlack);
     QCOMPARE(PixelAt(scaled, 10, 6), figure);
@@ -105,8 +105,8 @@ void TestObjectBmp::unreadablePictureKeepsTheEntry()
     } catch (const PlatformError& error) {
         QCOMPARE(error.Text(), message);
     }
-    QCOMPARE(doc.ObjectBmpTable[5].Picture.size(), QSize(20, 15));
-    QCOMPARE(PixelAt(doc.ObjectBmpTable[5].Picture, 0, 0), ColorRef(0x123456));
+    QCOMPARE(doc.ObjectBmpTable[5].Picture().size(), QSize(20, 15));
+    QCOMPARE(PixelAt(doc.ObjectBmpTable[5].Picture(), 0, 0), ColorRef(0x123456));
     QVERIFY_THROWS_EXCEPTION(PlatformError,
                              LoadObjectBmp(files, doc, u"C:\\aq\\data\\good.bmp"_qs, 20));
 }

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void accessoryPlaces();
     void higherIndexCoversLower();
     void spreadAccessoriesLieBeneath();
+    void onlyTheVisiblePartIsDrawn();
     void numberStrip();
 };
 
@@ -231,7 +232,7 @@ void TestPictures::accessoryPlaces()
     // Green, with the key colour in the top-left pixel only.
     QImage source = SolidPicture(picture.width(), picture.height(), 0x008000);
     SetPixelAt(source, 0, 0, kBlack);
-    ScaleObjectBmp(source, 320, 240, doc.ObjectBmpTable[0].Picture, doc.ObjectBmpTable[0].Mask);
+    doc.ObjectBmpTable[0] = ScaleObjectBmp(source, 320, 240);
     doc.LastObjectBmp = 0;
     doc.ObjectTable[0] = {0, 2, anchor, x, 0, 0};
     doc.LastObject = 0;
@@ -253,13 +254,13 @@ void TestPictures::higherIndexCoversLower()
     doc.ScreenHeight = 240;
     QImage blue = SolidPicture(10, 10, 0x0000FF);
     SetPixelAt(blue, 0, 0, kBlack);
-    ScaleObjectBmp(blue, 320, 240, doc.ObjectBmpTable[0].Picture, doc.ObjectBmpTable[0].Mask);
+    doc.ObjectBmpTable[0] = ScaleObjectBmp(blue, 320, 240);
     QImage green = SolidPicture(10, 10, 0x00FF00);
     // The key colour (black, as sprites are drawn: mask AND, then picture OR) is
     // transparent wherever it stands.
     SetPixelAt(green, 0, 0, kBlack);
     SetPixelAt(green, 1, 1, kBlack);
-    ScaleObjectBmp(green, 320, 240, doc.ObjectBmpTable[1].Picture, doc.ObjectBmpTable[1].Mask);
+    doc.ObjectBmpTable[1] = ScaleObjectBmp(green, 320, 240);
     doc.LastObjectBmp = 1;
     doc.ObjectTable[0] = {1, 4, 2, 5, 0, 0};
     doc.ObjectTable[1] = {0, 4, 2, 5, 0, 0};
@@ -281,10 +282,10 @@ void TestPictures::spreadAccessoriesLieBeneath()
     doc.ScreenHeight = 240;
     QImage blue = SolidPicture(40, 8, 0x0000FF);
     SetPixelAt(blue, 0, 0, kBlack);
-    ScaleObjectBmp(blue, 320, 240, doc.ObjectBmpTable[0].Picture, doc.ObjectBmpTable[0].Mask);
+    doc.ObjectBmpTable[0] = ScaleObjectBmp(blue, 320, 240);
     QImage green = SolidPicture(10, 10, 0x00FF00);
     SetPixelAt(green, 0, 0, kBlack);
-    ScaleObjectBmp(green, 320, 240, doc.ObjectBmpTable[1].Picture, doc.ObjectBmpTable[1].Mask);
+    doc.ObjectBmpTable[1] = ScaleObjectBmp(green, 320, 240);
     doc.LastObjectBmp = 1;
     doc.ObjectTable[0] = {1, 0, 2, 5, 0, 0}; // back, not spread
     doc.ObjectTable[1] = {0, 4, 0, 9, 0, 1}; // front, spread: still beneath, on the bottom
@@ -295,6 +296,42 @@ void TestPictures::spreadAccessoriesLieBeneath()
     QCOMPARE(PixelAt(tank, 0, 235), ColorRef(0x0000FF));
     QCOMPARE(PixelAt(tank, 319, 232), ColorRef(0x0000FF));
     QCOMPARE(PixelAt(tank, 80, 235), ColorRef(0x00FF00));
+}
+
+// A black key's margins change nothing: drawing only the visible part of each sprite
+// gives the tank that drawing every sprite whole gives, stretched ones included.
+void TestPictures::onlyTheVisiblePartIsDrawn()
+{
+    TestWorld world;
+    world.WritePicture(u"C:\\aq\\data\\sand.bmp"_qs, SolidPicture(300, 40, 0x336699));
+    Aquarium doc;
+    doc.DataFolder = u"C:\\aq\\"_qs;
+    doc.SandName = u"data\\sand"_qs;
+    doc.ScreenWidth = 640;
+    doc.ScreenHeight = 480;
+    for (int e = 0; e < 4; ++e) {
+        // A figure in margins of the key colour, black for the first three.
+        QImage picture = SolidPicture(90 + e * 30, 80 + e * 20, e == 3 ? 0x203040 : kBlack);
+        for (int y = 10; y < picture.height() - 12; ++y)
+            for (int x = 14 + e; x < picture.width() - 9; ++x)
+                SetPixelAt(picture, x, y, MakeColorRef(40 * e, 200 - (x % 50), y % 256));
+        doc.ObjectBmpTable[size_t(e)] = ScaleObjectBmp(picture, 640, 480);
+    }
+    QCOMPARE(doc.ObjectBmpTable[0].Visible, QRect(7, 5, 33, 29)); // the figure's box, halved
+    QCOMPARE(doc.ObjectBmpTable[3].Visible, QRect(0, 0, 90, 70)); // no margin of black
+    doc.LastObjectBmp = 3;
+    for (int i = 0; i < 8; ++i)
+        doc.ObjectTable[size_t(i)] = {i % 4, (i % 3) * 2, i % 3, (i * 5) % 20, 0,
+                                      quint8(i % 4 == 1 ? 1 : 0)};
+    doc.LastObject = 7;
+    QImage tank, strip;
+    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
+    Aquarium whole = doc;
+    for (ObjectBmp& entry : whole.ObjectBmpTable)
+        entry.Visible = entry.Sprite.rect();
+    QImage wholeTank, wholeStrip;
+    DrawTankPreview(world.MakeFiles(), whole, wholeTank, wholeStrip, InterfaceFont());
+    QCOMPARE(tank, wholeTank);
 }
 
 void TestPictures::numberStrip()

@@ -39,10 +39,9 @@ private:
     void Select(const QString& name)
     {
         FileListBox* list = m_page->FileListBox1;
-        const auto items = list->findItems(name, Qt::MatchExactly);
-        QVERIFY(!items.isEmpty());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(items.first()).center());
+        const int row = list->FindRow(name);
+        QVERIFY(row >= 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->RowRect(row).center());
     }
     // The pictures the page shows equal what DrawTankPreview draws from the state.
     void ShowsTheDrawing()

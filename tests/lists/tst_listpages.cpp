@@ -85,8 +85,8 @@ void TestListPages::dragOntoTheRandomList()
     Drag(page->FileListBox4, u"tetra.uld"_qs, page->ListBox1->viewport(), QPoint(30, 30));
     Drag(page->FileListBox4, u"Sea.uld"_qs, page->ListBox1->viewport(), QPoint(30, 100));
     QCOMPARE(m_state->RandomList, (QStringList{"Sea.uld", "tetra.uld"}));
-    QCOMPARE(page->ListBox1->count(), 2);
-    QCOMPARE(page->ListBox1->item(0)->text(), u"Sea.uld"_qs);
+    QCOMPARE(page->ListBox1->Count(), 2);
+    QCOMPARE(page->ListBox1->Text(0), u"Sea.uld"_qs);
     // Released elsewhere: nothing is added.
     Drag(page->FileListBox4, u"Sea.uld"_qs, page->Button13, QPoint(5, 5));
     QCOMPARE(m_state->RandomList.size(), 2);
@@ -110,7 +110,7 @@ void TestListPages::moveByPressAndRelease()
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, Row(list, 0));
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, Row(list, 2));
     QCOMPARE(m_state->MidiList, (QStringList{"b", "a", "c", "d"}));
-    QCOMPARE(list->item(1)->text(), u"a"_qs);
+    QCOMPARE(list->Text(1), u"a"_qs);
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, Row(list, 1));
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, Row(list, 10));
     QCOMPARE(m_state->MidiList, (QStringList{"b", "c", "d", "a"}));
@@ -150,7 +150,7 @@ void TestListPages::rightReleaseDeletesTheSelected()
     QTest::mouseClick(random->ListBox1->viewport(), Qt::LeftButton, {}, Row(random->ListBox1, 0));
     QTest::mouseClick(random->ListBox1->viewport(), Qt::RightButton, {}, Row(random->ListBox1, 2));
     QCOMPARE(m_state->RandomList, (QStringList{"b.uld", "c.uld"}));
-    QCOMPARE(random->ListBox1->currentRow(), 0);
+    QCOMPARE(random->ListBox1->CurrentRow(), 0);
 }
 
 void TestListPages::buttons()
@@ -189,7 +189,7 @@ void TestListPages::saveAsWritesBothListFiles()
     QCOMPARE(m_world->ReadFile(u"C:\\aq\\random.uld"_qs), QByteArray("Sea.uld\r\n"));
     QCOMPARE(m_world->ReadFile(u"C:\\m\\songs.lst"_qs), QByteArray("x.mid\r\ny.rmi\r\n"));
     QVERIFY(!m_world->ReadFile(u"C:\\aq\\new.uld"_qs).isEmpty());
-    QCOMPARE(m_window->MidiPage1->ListBox2->count(), 2);
+    QCOMPARE(m_window->MidiPage1->ListBox2->Count(), 2);
 }
 
 QTEST_MAIN(TestListPages)

@@ -9,6 +9,7 @@
 #include "ui/editor/fish_editor.h"
 #include "ui/pages/fish_page.h"
 #include "ui/pages/tank_page.h"
+#include "ui/widgets/list_box.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/version_window.h"
 
@@ -16,7 +17,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -244,9 +244,9 @@ void TestPages::subFolderChangeRebasesNames()
     d.LastObjectBmp = 0;
     m_window->Refresh();
     TankPage& t = Tank();
-    QCOMPARE(t.FileListBox2->item(1)->text(), u"[pics]"_qs);
+    QCOMPARE(t.FileListBox2->Text(1), u"[pics]"_qs);
     QTest::mouseClick(t.FileListBox2->viewport(), Qt::LeftButton, {},
-                      t.FileListBox2->visualItemRect(t.FileListBox2->item(1)).center());
+                      t.FileListBox2->RowRect(1).center());
     QCOMPARE(d.DataSubFolder, u"pics\\"_qs);
     QCOMPARE(t.Label16->text(), u"pics\\"_qs);
     QCOMPARE(d.SandName, u"pics\\sand"_qs);
@@ -339,13 +339,13 @@ void TestPages::screenResolution()
     QComboBox* combo = m_window->ComboBox1;
     combo->setCurrentIndex(0); // 640 x 480
     QCOMPARE(d.ScreenWidth, 640);
-    QCOMPARE(d.ObjectBmpTable[0].Picture.size(), QSize(32, 24));
+    QCOMPARE(d.ObjectBmpTable[0].Picture().size(), QSize(32, 24));
     // Text that is none of the items keeps the size but reloads and redraws.
     m_world->WritePicture(u"C:\\aq\\data\\kusa.bmp"_qs, SolidPicture(128, 48, 0x00A000));
     combo->setEditText(u"2000 x 1000"_qs);
     QCOMPARE(d.ScreenWidth, 640);
     QCOMPARE(d.ScreenHeight, 480);
-    QCOMPARE(d.ObjectBmpTable[0].Picture.size(), QSize(64, 24));
+    QCOMPARE(d.ObjectBmpTable[0].Picture().size(), QSize(64, 24));
 }
 
 QTEST_MAIN(TestPages)

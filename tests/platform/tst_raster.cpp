@@ -42,6 +42,8 @@ private Q_SLOTS:
     void colourOrder();
     void stretchCopy_data();
     void stretchCopy();
+    void spriteIsTheMaskThenThePicture_data();
+    void spriteIsTheMaskThenThePicture();
     void invertFillFlood();
     void floodFillStopsAtBorder();
     void textOut();
@@ -113,6 +115,47 @@ void TestRaster::stretchCopy()
     QImage picture = FromRows(destination);
     StretchCopy(picture, to, FromRows(source), from, op);
     QCOMPARE(ToRows(picture), expected);
+}
+
+void TestRaster::spriteIsTheMaskThenThePicture_data()
+{
+    QTest::addColumn<Rect>("to");
+    QTest::addColumn<Rect>("from");
+    QTest::newRow("one to one") << Rect{3, 2, 20, 14} << Rect{0, 0, 17, 12};
+    QTest::newRow("stretched") << Rect{0, 0, 40, 30} << Rect{0, 0, 17, 12};
+    QTest::newRow("shrunk, a part") << Rect{5, 5, 11, 9} << Rect{2, 3, 15, 12};
+    QTest::newRow("mirrored") << Rect{30, 0, 2, 12} << Rect{0, 0, 17, 12};
+    QTest::newRow("clipped on every side") << Rect{-6, -4, 50, 40} << Rect{0, 0, 17, 12};
+}
+
+// The one pass over an accessory's sprite gives what the mask ANDed and then the picture
+// ORed give, whatever the rectangles.
+void TestRaster::spriteIsTheMaskThenThePicture()
+{
+    QFETCH(Rect, to);
+    QFETCH(Rect, from);
+    quint32 seed = 7;
+    const auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+    QImage tank = MakePicture(36, 26);
+    for (int y = 0; y < tank.height(); ++y)
+        for (int x = 0; x < tank.width(); ++x)
+            tank.setPixel(x, y, 0xFF000000u | next());
+    QImage sprite(17, 12, QImage::Format_ARGB32), mask = MakePicture(17, 12),
+            picture = MakePicture(17, 12);
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 17; ++x) {
+            const QRgb colour = next() & 0xFFFFFF;
+            const bool key = next() % 3 == 0;
+            sprite.setPixel(x, y, colour | (key ? 0 : 0xFF000000u));
+            mask.setPixel(x, y, key ? 0xFFFFFFFFu : 0xFF000000u);
+            picture.setPixel(x, y, colour | 0xFF000000u);
+        }
+    }
+    QImage twoPasses = tank;
+    StretchCopy(twoPasses, to, mask, from, RasterOp::And);
+    StretchCopy(twoPasses, to, picture, from, RasterOp::Or);
+    StretchCopy(tank, to, sprite, from, RasterOp::Sprite);
+    QCOMPARE(tank, twoPasses);
 }
 
 void TestRaster::invertFillFlood()

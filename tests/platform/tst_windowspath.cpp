@@ -26,6 +26,7 @@ private Q_SLOTS:
     void windowsFolder();
     void linksInsideADriveKeepTheirName();
     void uncNamesMapThroughTheUncFolder();
+    void folderIndexSeesChanges();
 };
 
 void TestWindowsPath::toHostFindsAnyLetterCase_data()
@@ -186,6 +187,33 @@ void TestWindowsPath::uncNamesMapThroughTheUncFolder()
     QCOMPARE(paths.ToHost(u"\\aq\\tetra.uld"_qs, u"\\\\server\\share\\x"_qs),
              share + u"/Aq/Tetra.uld"_qs);
     QCOMPARE(paths.ToHost(u"\\\\server"_qs), QString());
+}
+
+// The listing of a folder is kept, and a change to the folder is seen at once: a file
+// added, removed, renamed in another letter case.
+void TestWindowsPath::folderIndexSeesChanges()
+{
+    TestWorld world;
+    world.WriteFile(u"C:\\aq\\data\\Kusa.bmp"_qs, "x");
+    const Files files = world.MakeFiles();
+    const auto look = [&] {
+        return std::pair{files.ListFiles(u"C:\\aq\\data"_qs, u"*.bmp"_qs),
+                         files.FileExists(u"C:\\aq\\data\\KUSA.BMP"_qs)};
+    };
+    for (int settled = 0; settled < 2; ++settled) {
+        // Once right after the changes, once when the folder's time lies well behind.
+        if (settled)
+            QTest::qWait(250);
+        QCOMPARE(look(), std::pair(QStringList{"Kusa.bmp"}, true));
+        world.WriteFile(u"C:\\aq\\data\\iwa.bmp"_qs, "x");
+        QCOMPARE(look(), std::pair(QStringList({"iwa.bmp", "Kusa.bmp"}), true));
+        QVERIFY(QFile::rename(world.Host(u"C:\\aq\\data\\Kusa.bmp"_qs),
+                              world.Host(u"C:\\aq\\data\\KUSA2.bmp"_qs)));
+        QCOMPARE(look(), std::pair(QStringList({"iwa.bmp", "KUSA2.bmp"}), false));
+        QVERIFY(QFile::remove(world.Host(u"C:\\aq\\data\\iwa.bmp"_qs)));
+        QVERIFY(QFile::rename(world.Host(u"C:\\aq\\data\\KUSA2.bmp"_qs),
+                              world.Host(u"C:\\aq\\data\\Kusa.bmp"_qs)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestWindowsPath)

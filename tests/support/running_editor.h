@@ -48,9 +48,9 @@ private:
 // drags a file from the list.
 inline void DragFile(FileListBox* from, const QString& name, QWidget* target, QPoint at)
 {
-    const auto items = from->findItems(name, Qt::MatchExactly);
-    QVERIFY(!items.isEmpty());
-    const QPoint start = from->visualItemRect(items.first()).center();
+    const int row = from->FindRow(name);
+    QVERIFY(row >= 0);
+    const QPoint start = from->RowRect(row).center();
     QTest::mousePress(from->viewport(), Qt::LeftButton, {}, start);
     const QPoint end = from->viewport()->mapFromGlobal(target->mapToGlobal(at));
     for (const QPoint p : {start + QPoint(12, 0), (start + end) / 2, end}) {

@@ -10,6 +10,30 @@ std::uint32_t Aquarium::BackgroundColourValue() const
            + 65536u * std::uint32_t(BackgroundBlue);
 }
 
+QImage ObjectBmp::Picture() const
+{
+    QImage picture(Sprite.size(), QImage::Format_RGB32);
+    for (int y = 0; y < Sprite.height(); ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(Sprite.constScanLine(y));
+        QRgb* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < Sprite.width(); ++x)
+            out[x] = in[x] | 0xFF000000u;
+    }
+    return picture;
+}
+
+QImage ObjectBmp::Mask() const
+{
+    QImage mask(Sprite.size(), QImage::Format_RGB32);
+    for (int y = 0; y < Sprite.height(); ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(Sprite.constScanLine(y));
+        QRgb* out = reinterpret_cast<QRgb*>(mask.scanLine(y));
+        for (int x = 0; x < Sprite.width(); ++x)
+            out[x] = (in[x] >> 24) ? 0xFF000000u : 0xFFFFFFFFu;
+    }
+    return mask;
+}
+
 QString Aquarium::AmountHeading() const
 {
     return FishCountsFixed ? QStringLiteral("熱帯魚数") : QStringLiteral("熱帯魚数の比");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -29,8 +30,18 @@ enum class AerationPosition { Right, Centre, Left, All };
 struct ObjectBmp
 {
     QString BmpName; // data name (".bmp" added on load); empty in a hole left by saving
-    QImage Picture;  // the picture scaled by 320 / ScreenWidth, 240 / ScreenHeight
-    QImage Mask;     // white where Picture shows its key colour, black elsewhere
+    // The picture scaled by 320 / ScreenWidth, 240 / ScreenHeight, with its mask in one
+    // ARGB32 sprite: alpha 0 where the picture shows its key colour (the mask is white
+    // there: the tank shows through, ORed with that colour), 255 elsewhere.
+    QImage Sprite;
+    // The part of the sprite that changes the tank it is drawn on: everything but the
+    // margins of a black key colour (ORing black changes nothing).
+    QRect Visible;
+
+    // The scaled picture alone, RGB32.
+    [[nodiscard]] QImage Picture() const;
+    // The mask alone, RGB32: white where the picture shows its key colour, black elsewhere.
+    [[nodiscard]] QImage Mask() const;
 };
 
 // An accessory placed in the tank.

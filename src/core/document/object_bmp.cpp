@@ -5,26 +5,45 @@
 #include "core/platform/platform_error.h"
 #include "core/platform/raster.h"
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 namespace aquarium {
 
-void ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight, QImage& picture,
-                    QImage& mask)
+ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight)
 {
     const int width = Div(source.width() * kPreviewWidth, screenWidth);
     const int height = Div(source.height() * kPreviewHeight, screenHeight);
-    QImage scaled = MakePicture(width, height);
-    StretchCopy(scaled, {0, 0, width, height}, source, {0, 0, source.width(), source.height()});
+    // The scaled copy covers every pixel of the sprite, so it starts unfilled.
+    QImage sprite(width, height, QImage::Format_ARGB32);
+    StretchCopy(sprite, {0, 0, width, height}, source, {0, 0, source.width(), source.height()});
 
+    // The mask goes into the alpha channel: 0 where the key colour of the top-left pixel
+    // shows, so that the preview draws each accessory in one pass.
     const QRgb key = source.pixel(0, 0);
-    QImage keyMask = MakePicture(width, height);
+    int top = height, bottom = 0, left = width, right = 0;
     for (int y = 0; y < height; ++y) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(scaled.constScanLine(y));
-        QRgb* out = reinterpret_cast<QRgb*>(keyMask.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            out[x] = in[x] == key ? 0xFFFFFFFFu : 0xFF000000u;
+        QRgb* line = reinterpret_cast<QRgb*>(sprite.scanLine(y));
+        int first = width, last = -1;
+        for (int x = 0; x < width; ++x) {
+            line[x] = line[x] == key ? line[x] & 0x00FFFFFFu : line[x];
+            if (line[x] != 0) { // not a transparent black pixel: it changes the tank
+                first = std::min(first, x);
+                last = x;
+            }
+        }
+        if (last >= 0) {
+            top = std::min(top, y);
+            bottom = y + 1;
+            left = std::min(left, first);
+            right = std::max(right, last + 1);
+        }
     }
-    picture = std::move(scaled);
-    mask = std::move(keyMask);
+    ObjectBmp entry;
+    entry.Sprite = std::move(sprite);
+    entry.Visible = top < bottom ? QRect(left, top, right - left, bottom - top) : QRect();
+    return entry;
 }
 
 void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, int index)
@@ -33,16 +52,43 @@ void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, 
         throw PlatformError::RangeCheck();
     const QImage source = files.LoadPicture(path);
     ObjectBmp& entry = aquarium.ObjectBmpTable[size_t(index)];
-    ScaleObjectBmp(source, aquarium.ScreenWidth, aquarium.ScreenHeight, entry.Picture, entry.Mask);
+    ObjectBmp scaled = ScaleObjectBmp(source, aquarium.ScreenWidth, aquarium.ScreenHeight);
+    entry.Sprite = std::move(scaled.Sprite);
+    entry.Visible = scaled.Visible;
 }
 
-void ReloadObjectBmps(const Files& files, Aquarium& aquarium)
+void LoadObjectBmps(const Files& files, Aquarium& aquarium)
 {
+    QStringList paths;
+    std::vector<int> entries;
     for (int e = 0; e <= aquarium.LastObjectBmp && e < kMaxObjectBmps; ++e) {
         const QString& name = aquarium.ObjectBmpTable[size_t(e)].BmpName;
-        if (!name.isEmpty())
-            LoadObjectBmp(files, aquarium, aquarium.DataFolder + name + u".bmp"_qs, e);
+        if (name.isEmpty())
+            continue;
+        paths << aquarium.DataFolder + name + u".bmp"_qs;
+        entries.push_back(e);
     }
+    // Each picture is scaled on the thread that read it; the source is let go at once.
+    const int width = aquarium.ScreenWidth;
+    const int height = aquarium.ScreenHeight;
+    std::vector<std::optional<ObjectBmp>> sprites(entries.size());
+    std::optional<PlatformError> failure;
+    try {
+        files.ForEachPicture(paths, [&](int i, const QImage& source) {
+            sprites[size_t(i)] = ScaleObjectBmp(source, width, height);
+        });
+    } catch (const PlatformError& error) {
+        failure = error;
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (sprites[i]) {
+            ObjectBmp& entry = aquarium.ObjectBmpTable[size_t(entries[i])];
+            entry.Sprite = std::move(sprites[i]->Sprite);
+            entry.Visible = sprites[i]->Visible;
+        }
+    }
+    if (failure)
+        throw *failure;
 }
 
 } // namespace aquarium

@@ -15,17 +15,28 @@ const ObjectBmp* EntryOf(const Aquarium& doc, const PlacedObject& object)
     if (object.BmpIndex < 0 || object.BmpIndex >= kMaxObjectBmps)
         return nullptr;
     const ObjectBmp& entry = doc.ObjectBmpTable[size_t(object.BmpIndex)];
-    return entry.Picture.isNull() ? nullptr : &entry;
+    return entry.Sprite.isNull() ? nullptr : &entry;
 }
 
 using Copy = void (*)(QImage&, const Rect&, const QImage&, const Rect&, RasterOp);
 
-// Mask ANDed, then picture ORed, stretched over the rectangle.
+// The mask ANDed and the picture ORed, stretched over the rectangle: the sprite holds both,
+// so it is one pass.
+// Only the rows and, when the copy is not stretched, the columns of its visible part are
+// drawn: the pixels that change the tank, the same ones as the whole copy gives.
 void Paint(Copy copy, QImage& tank, const ObjectBmp& entry, const Rect& to)
 {
-    const Rect whole{0, 0, entry.Picture.width(), entry.Picture.height()};
-    copy(tank, to, entry.Mask, whole, RasterOp::And);
-    copy(tank, to, entry.Picture, whole, RasterOp::Or);
+    const QRect& v = entry.Visible;
+    if (v.isEmpty())
+        return;
+    const int w = entry.Sprite.width();
+    const bool stretched = to.Width() != w;
+    const int left = stretched ? 0 : v.left();
+    const int right = stretched ? w : v.right() + 1;
+    const Rect part{left, v.top(), right, v.bottom() + 1};
+    const Rect onTank{stretched ? to.Left : to.Left + left, to.Top + v.top(),
+                      stretched ? to.Right : to.Left + right, to.Top + v.bottom() + 1};
+    copy(tank, onTank, entry.Sprite, part, RasterOp::Sprite);
 }
 
 } // namespace
@@ -33,8 +44,8 @@ void Paint(Copy copy, QImage& tank, const ObjectBmp& entry, const Rect& to)
 QPoint AccessoryPosition(const Aquarium& doc, const PlacedObject& object)
 {
     const ObjectBmp* entry = EntryOf(doc, object);
-    const int w = entry ? entry->Picture.width() : 0;
-    const int h = entry ? entry->Picture.height() : 0;
+    const int w = entry ? entry->Sprite.width() : 0;
+    const int h = entry ? entry->Sprite.height() : 0;
     const int x = std::max(object.XPosition * kPreviewWidth / 20 - w / 2, 0);
     int y;
     switch (object.VerticalAnchor) {
@@ -80,7 +91,7 @@ void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& st
             const ObjectBmp* entry = EntryOf(doc, o);
             if (o.Layer != depth || o.Spread != 1 || !entry)
                 continue;
-            const int h = entry->Picture.height();
+            const int h = entry->Sprite.height();
             const int y = kPreviewHeight - doc.SandHeight - h;
             Paint(copy, tank, *entry, {0, y, kPreviewWidth, y + h});
         }
@@ -93,8 +104,8 @@ void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& st
                 continue;
             const QPoint at = AccessoryPosition(doc, o);
             Paint(copy, tank, *entry,
-                  {at.x(), at.y(), at.x() + entry->Picture.width(),
-                   at.y() + entry->Picture.height()});
+                  {at.x(), at.y(), at.x() + entry->Sprite.width(),
+                   at.y() + entry->Sprite.height()});
         }
     }
 

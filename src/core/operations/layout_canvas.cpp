@@ -157,7 +157,7 @@ void LayoutCanvas::Grab()
     PaintBox(doc.LastObject, kBoxRed);
     // Where the accessory stands on the sand, whatever its anchor and spread.
     const PlacedObject& o = doc.ObjectTable[size_t(doc.LastObject)];
-    const QImage& picture = doc.ObjectBmpTable[size_t(std::clamp(o.BmpIndex, 0, 19))].Picture;
+    const QImage& picture = doc.ObjectBmpTable[size_t(std::clamp(o.BmpIndex, 0, 19))].Sprite;
     const int w = picture.width();
     const int h = picture.height();
     const int x0 = std::max(o.XPosition * kPreviewWidth / 20 - w / 2, 0);
@@ -203,7 +203,7 @@ void LayoutCanvas::Place(int x, int y, const QString& selectedFile)
     if (index < 0) {
         // A new picture is read before anything changes: a broken file leaves the tables.
         const QImage source = m_state.FileSystem.LoadPicture(doc.DataFolder + name + u".bmp"_qs);
-        ScaleObjectBmp(source, doc.ScreenWidth, doc.ScreenHeight, loaded.Picture, loaded.Mask);
+        loaded = ScaleObjectBmp(source, doc.ScreenWidth, doc.ScreenHeight);
         loaded.BmpName = name;
     }
     ++doc.LastObject;

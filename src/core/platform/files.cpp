@@ -1,5 +1,6 @@
 #include "core/platform/files.h"
 
+#include "core/platform/bmp_reader.h"
 #include "core/platform/platform_error.h"
 #include "core/platform/text_file.h"
 
@@ -8,22 +9,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <atomic>
+#include <list>
+#include <optional>
+#include <thread>
 
 namespace aquarium {
 
-namespace {
-
-void SortWithoutCase(QStringList& names)
-{
-    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-}
-
-} // namespace
 
 QString Files::ToHost(const QString& windowsPath) const
 {
@@ -78,8 +75,7 @@ QStringList Files::ListFiles(const QString& windowsFolder, const QString& masks)
     if (host.isEmpty())
         return {};
     QStringList names;
-    const QStringList entries = QDir(host).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& entry : entries) {
+    for (const QString& entry : m_paths.Index().Of(host)->Files) {
         for (const QRegularExpression& pattern : patterns) {
             if (pattern.match(entry).hasMatch()) {
                 names << entry;
@@ -87,7 +83,6 @@ QStringList Files::ListFiles(const QString& windowsFolder, const QString& masks)
             }
         }
     }
-    SortWithoutCase(names);
     return names;
 }
 
@@ -96,9 +91,7 @@ QStringList Files::ListFolders(const QString& windowsFolder) const
     const QString host = ToHost(windowsFolder);
     if (host.isEmpty())
         return {};
-    QStringList names = QDir(host).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    SortWithoutCase(names);
-    return names;
+    return m_paths.Index().Of(host)->Folders;
 }
 
 QStringList Files::ReadLines(const QString& windowsPath) const
@@ -122,35 +115,152 @@ void Files::WriteLines(const QString& windowsPath, const QStringList& lines) con
     WriteHostFileAtomic(ToHost(windowsPath), bytes, windowsPath);
 }
 
-QImage Files::LoadPicture(const QString& windowsPath) const
+// The kept pictures, the most recent first, and the bytes they take.
+struct Files::PictureCache
+{
+    struct Kept
+    {
+        PictureFile File;
+        QImage Picture;
+    };
+    // A picture read within this long of its file's last change may have changed again
+    // unseen (the file system's clock is coarse): it is not kept.
+    static constexpr qint64 kSettledMs = 100;
+    QMutex Mutex;
+    std::list<Kept> Pictures;
+    qint64 Bytes = 0;
+
+    std::optional<QImage> Find(const PictureFile& file)
+    {
+        QMutexLocker lock(&Mutex);
+        for (auto it = Pictures.begin(); it != Pictures.end(); ++it) {
+            if (it->File.HostPath == file.HostPath && it->File.Size == file.Size
+                && it->File.Modified == file.Modified) {
+                Pictures.splice(Pictures.begin(), Pictures, it);
+                return Pictures.front().Picture;
+            }
+        }
+        return std::nullopt;
+    }
+
+    void Keep(const PictureFile& file, const QImage& picture)
+    {
+        const qint64 bytes = picture.sizeInBytes();
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (bytes > kMaxKeptPictureBytes || now - file.Modified <= kSettledMs)
+            return;
+        QMutexLocker lock(&Mutex);
+        Pictures.push_front({file, picture});
+        Bytes += bytes;
+        while (Bytes > kPictureCacheBytes) {
+            Bytes -= Pictures.back().Picture.sizeInBytes();
+            Pictures.pop_back();
+        }
+    }
+};
+
+namespace {
+
+// Decodes the picture file at host: the direct reader for the common plain BMP files,
+// Qt's reader for every other one. Safe on any thread.
+QImage DecodePicture(const QString& host, const QString& shownPath)
+{
+    QFile file;
+    OpenRegularHostFile(file, host, shownPath);
+    if (std::optional<QImage> plain = ReadPlainBmp(file, Files::kMaxPictureSide,
+                                                   qint64(Files::kPictureAllocationLimitMb) << 20))
+        return *plain;
+    if (!file.seek(0) || file.size() > Files::kMaxPictureFileBytes)
+        throw PlatformError::InvalidBitmap();
+    QByteArray bytes = file.readAll();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setAllocationLimit(Files::kPictureAllocationLimitMb);
+    // A top-down picture reports its height negative; Qt reads it the right way up.
+    const QSize size = reader.size();
+    const qint64 height = qAbs(qint64(size.height()));
+    if (size.width() <= 0 || height == 0 || size.width() > Files::kMaxPictureSide
+        || height > Files::kMaxPictureSide)
+        throw PlatformError::InvalidBitmap();
+    QImage image = reader.read();
+    if (image.isNull() || image.size() != QSize(size.width(), int(height)))
+        throw PlatformError::InvalidBitmap();
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+Files::Files(PathMap paths)
+    : m_paths(std::move(paths)), m_pictures(std::make_shared<PictureCache>())
+{
+}
+
+Files::PictureFile Files::Locate(const QString& windowsPath) const
 {
     const QString host = ToHost(windowsPath);
     const QFileInfo info(host);
     if (host.isEmpty() || !info.isFile())
         throw PlatformError::CannotOpen(windowsPath);
-    const qint64 modified = info.lastModified().toMSecsSinceEpoch();
-    for (auto it = m_pictureCache.begin(); it != m_pictureCache.end(); ++it) {
-        if (it->HostPath == host && it->Size == info.size() && it->Modified == modified) {
-            std::rotate(m_pictureCache.begin(), it, it + 1); // most recent first
-            return m_pictureCache.front().Picture;
+    return {host, info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
+QImage Files::LoadPicture(const QString& windowsPath) const
+{
+    const PictureFile file = Locate(windowsPath);
+    if (std::optional<QImage> kept = m_pictures->Find(file))
+        return *kept;
+    const QImage picture = DecodePicture(file.HostPath, windowsPath);
+    m_pictures->Keep(file, picture);
+    return picture;
+}
+
+void Files::ForEachPicture(const QStringList& windowsPaths,
+                           const std::function<void(int, const QImage&)>& use) const
+{
+    const int count = int(windowsPaths.size());
+    // Paths are resolved here, on the caller's thread; only reading, decoding and use
+    // run on the workers.
+    std::vector<std::optional<PictureFile>> files(static_cast<size_t>(count));
+    std::vector<std::optional<PlatformError>> errors(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        try {
+            files[size_t(i)] = Locate(windowsPaths[i]);
+        } catch (const PlatformError& error) {
+            errors[size_t(i)] = error;
         }
     }
-    QImageReader reader(host, "bmp");
-    reader.setAllocationLimit(kPictureAllocationLimitMb);
-    // A top-down picture reports its height negative; Qt reads it the right way up.
-    const QSize size = reader.size();
-    const qint64 height = qAbs(qint64(size.height()));
-    if (size.width() <= 0 || height == 0 || size.width() > kMaxPictureSide
-        || height > kMaxPictureSide)
-        throw PlatformError::InvalidBitmap();
-    QImage image = reader.read();
-    if (image.isNull() || image.size() != QSize(size.width(), int(height)))
-        throw PlatformError::InvalidBitmap();
-    image = image.convertToFormat(QImage::Format_RGB32);
-    m_pictureCache.insert(m_pictureCache.begin(), {host, info.size(), modified, image});
-    if (m_pictureCache.size() > kPictureCacheSize)
-        m_pictureCache.pop_back();
-    return image;
+    std::atomic<int> next{0};
+    const auto work = [&] {
+        for (int i = next++; i < count; i = next++) {
+            if (!files[size_t(i)])
+                continue;
+            try {
+                const PictureFile& file = *files[size_t(i)];
+                std::optional<QImage> picture = m_pictures->Find(file);
+                if (!picture) {
+                    picture = DecodePicture(file.HostPath, windowsPaths[i]);
+                    m_pictures->Keep(file, *picture);
+                }
+                use(i, *picture);
+            } catch (const PlatformError& error) {
+                errors[size_t(i)] = error;
+            } catch (const std::bad_alloc&) {
+                errors[size_t(i)] = PlatformError(QStringLiteral("メモリが不足しています"));
+            }
+        }
+    };
+    const int workers = std::clamp(int(std::thread::hardware_concurrency()), 1, std::max(count, 1));
+    std::vector<std::thread> threads;
+    for (int w = 1; w < workers; ++w)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& t : threads)
+        t.join();
+    for (const std::optional<PlatformError>& error : errors) {
+        if (error)
+            throw *error;
+    }
 }
 
 void Files::SavePng(const QString& hostPath, const QImage& picture)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace aquarium {
@@ -15,7 +17,7 @@ namespace aquarium {
 class Files
 {
 public:
-    explicit Files(PathMap paths) : m_paths(std::move(paths)) { }
+    explicit Files(PathMap paths);
 
     const PathMap& Paths() const { return m_paths; }
     [[nodiscard]] QString ToHost(const QString& windowsPath) const;
@@ -44,8 +46,14 @@ public:
     void WriteLines(const QString& windowsPath, const QStringList& lines) const;
 
     // Loads a BMP picture as RGB32. Missing file: CannotOpen; anything that is not a
-    // readable picture of sane size: InvalidBitmap.
+    // readable picture of sane size: InvalidBitmap. Pictures read are kept (see below).
     [[nodiscard]] QImage LoadPicture(const QString& windowsPath) const;
+    // Loads several pictures on the available cores and hands each to use(index, picture)
+    // on the thread that loaded it, several at once: use must touch only what belongs to
+    // its index. When pictures cannot be loaded, the error of the first of them in the
+    // order given is thrown after all others were handed on.
+    void ForEachPicture(const QStringList& windowsPaths,
+                        const std::function<void(int, const QImage&)>& use) const;
 
     // Writes a picture as PNG to a host path (the command-line tool's output), atomically.
     static void SavePng(const QString& hostPath, const QImage& picture);
@@ -60,21 +68,26 @@ public:
     static constexpr qint64 kMaxTextFileBytes = 16 * 1024 * 1024;
     static constexpr int kMaxPictureSide = 16384;
     static constexpr int kPictureAllocationLimitMb = 256;
+    static constexpr qint64 kMaxPictureFileBytes = (qint64(kPictureAllocationLimitMb) + 1) << 20;
+    // The pictures read last are kept, by host path, size and modification time, up to
+    // this many bytes: a change of screen resolution scales them again without reading.
+    // A picture larger than an eighth of it is not kept.
+    static constexpr qint64 kPictureCacheBytes = qint64(256) << 20;
+    static constexpr qint64 kMaxKeptPictureBytes = kPictureCacheBytes / 8;
 
 private:
-    // The last pictures read, by host path, size and modification time: the tank preview
-    // reads its sand picture on every redraw.
-    struct CachedPicture
+    struct PictureCache;
+    // Where a picture is on the host and when it last changed, looked up on this thread.
+    struct PictureFile
     {
         QString HostPath;
         qint64 Size = -1;
         qint64 Modified = 0;
-        QImage Picture;
     };
-    static constexpr int kPictureCacheSize = 8;
+    [[nodiscard]] PictureFile Locate(const QString& windowsPath) const;
 
     PathMap m_paths;
-    mutable std::vector<CachedPicture> m_pictureCache;
+    std::shared_ptr<PictureCache> m_pictures; // shared by the copies of one Files
 };
 
 } // namespace aquarium

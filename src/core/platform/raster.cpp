@@ -5,11 +5,35 @@
 
 #include <algorithm>
 #include <cstring>
-#include <tuple>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
+
 namespace aquarium {
+
+QImage UnfilledPicture(int width, int height, QImage::Format format)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+#ifdef Q_OS_LINUX
+    constexpr size_t kHugePage = size_t(2) << 20;
+    const size_t bytes = size_t(width) * size_t(height) * 4;
+    if (bytes >= 2 * kHugePage && (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32)) {
+        void* memory = nullptr;
+        const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        if (posix_memalign(&memory, kHugePage, rounded) == 0) {
+            madvise(memory, rounded, MADV_HUGEPAGE);
+            return QImage(static_cast<uchar*>(memory), width, height, width * 4, format,
+                          [](void* m) { std::free(m); }, memory);
+        }
+    }
+#endif
+    return QImage(width, height, format);
+}
 
 QImage MakePicture(int width, int height, ColorRef colour)
 {
@@ -57,14 +81,28 @@ std::pair<int, int> BuildIndexTable(std::vector<int>& table, int toExtent, int f
     return {first, std::max(first, last)};
 }
 
+// (destination AND mask) OR picture, where the sprite's alpha 0 stands for the white mask.
+inline QRgb SpritePixel(QRgb destination, QRgb sprite)
+{
+    return (sprite >> 24) ? sprite : destination | sprite | 0xFF000000u;
+}
+
+// A short row copied in the loop itself: the narrow bands of the wave formats are copied
+// row by row, and a library call per row would cost more than the row (the build keeps the
+// compiler from turning such loops into calls).
+inline void CopyShort(QRgb* __restrict out, const QRgb* __restrict in, int n)
+{
+    for (int c = 0; c < n; ++c)
+        out[c] = in[c];
+}
+
 // One row of pixels: out[c] op= in[c] for c in 0..n-1. Plain loops the compiler vectorises.
 inline void Row(RasterOp op, QRgb* __restrict out, const QRgb* __restrict in, int n)
 {
     switch (op) {
     case RasterOp::Copy:
-        if (n < 16) { // the narrow bands of the wave formats: no call per row
-            for (int c = 0; c < n; ++c)
-                out[c] = in[c];
+        if (n < 32) {
+            CopyShort(out, in, n);
         } else {
             std::memcpy(out, in, size_t(n) * sizeof(QRgb));
         }
@@ -76,6 +114,10 @@ inline void Row(RasterOp op, QRgb* __restrict out, const QRgb* __restrict in, in
     case RasterOp::Or:
         for (int c = 0; c < n; ++c)
             out[c] |= in[c];
+        break;
+    case RasterOp::Sprite:
+        for (int c = 0; c < n; ++c)
+            out[c] = SpritePixel(out[c], in[c]);
         break;
     }
 }
@@ -97,6 +139,10 @@ inline void GatherRow(RasterOp op, QRgb* __restrict out, const QRgb* __restrict 
         for (int c = 0; c < n; ++c)
             out[c] |= in[columns[c]];
         break;
+    case RasterOp::Sprite:
+        for (int c = 0; c < n; ++c)
+            out[c] = SpritePixel(out[c], in[columns[c]]);
+        break;
     }
 }
 
@@ -109,8 +155,11 @@ void StretchCopy(QImage& destination, const Rect& to, const QImage& source, cons
         return;
     if (destination.isNull() || source.isNull())
         return;
-    Q_ASSERT(destination.format() == QImage::Format_RGB32);
-    Q_ASSERT(source.format() == QImage::Format_RGB32);
+    // An ARGB32 destination is written as RGB32 is (a sprite being made).
+    Q_ASSERT(destination.format() == QImage::Format_RGB32
+             || destination.format() == QImage::Format_ARGB32);
+    Q_ASSERT(source.format() == (op == RasterOp::Sprite ? QImage::Format_ARGB32
+                                                        : QImage::Format_RGB32));
 
     const int toLeft = std::min(to.Left, to.Right);
     const int toTop = std::min(to.Top, to.Bottom);
@@ -158,11 +207,13 @@ void StretchCopy(QImage& destination, const Rect& to, const QImage& source, cons
     const int end = std::min(lastRow, rowLast);
     const qsizetype stride = destination.bytesPerLine();
     uchar* const bits = destination.bits();
+    const qsizetype sourceStride = source.bytesPerLine();
+    const uchar* const sourceBits = source.constBits();
     const QRgb* previousIn = nullptr;
     const QRgb* previousOut = nullptr;
     for (int r = begin; r < end; ++r) {
         const int sy = sameHeight ? sourceRow + r : rows[size_t(r)];
-        const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+        const QRgb* in = reinterpret_cast<const QRgb*>(sourceBits + sy * sourceStride);
         QRgb* out = reinterpret_cast<QRgb*>(bits + (toTop + r) * stride) + toLeft + firstColumn;
         if (op == RasterOp::Copy && in == previousIn) {
             // An enlarged row repeats the one above it.
@@ -196,8 +247,10 @@ void InvertRect(QImage& picture, const Rect& rect)
     int left, top, right, bottom;
     if (!Clip(picture, rect, left, top, right, bottom))
         return;
+    uchar* const bits = picture.bits();
+    const qsizetype stride = picture.bytesPerLine();
     for (int y = top; y < bottom; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
         for (int x = left; x < right; ++x)
             line[x] ^= 0x00FFFFFFu;
     }
@@ -209,9 +262,12 @@ void FillRect(QImage& picture, const Rect& rect, ColorRef colour)
     if (!Clip(picture, rect, left, top, right, bottom))
         return;
     const QRgb value = ToQRgb(colour);
+    uchar* const bits = picture.bits(); // one detach, not one per row
+    const qsizetype stride = picture.bytesPerLine();
     for (int y = top; y < bottom; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        std::fill(line + left, line + right, value);
+        QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        for (int x = left; x < right; ++x)
+            line[x] = value;
     }
 }
 

@@ -43,14 +43,25 @@ enum class RasterOp {
     Copy, // SRCCOPY: destination = source
     And,  // SRCAND: destination = destination AND source
     Or,   // SRCPAINT: destination = destination OR source
+    // An accessory's sprite (ARGB32, the mask in alpha) in one pass: where alpha is 0,
+    // destination OR source (the mask's AND left it); elsewhere the source.
+    Sprite,
 };
 
 // A picture of the given size in RGB32, filled with colour.
 [[nodiscard]] QImage MakePicture(int width, int height, ColorRef colour = kBlack);
+// The same, its pixels not set: for a large picture read from a file whose every pixel is
+// written next. It lives in memory the system may back with huge pages, so that writing it
+// touches a few pages instead of thousands (a picture made anew many times a second is
+// better made plainly: huge pages cost more to get).
+[[nodiscard]] QImage UnfilledPicture(int width, int height,
+                                     QImage::Format format = QImage::Format_RGB32);
 
 // Copies the source rectangle onto the destination rectangle, stretched or shrunk by
 // nearest neighbour (each destination pixel takes the source pixel under its centre).
-// Everything clips to both pictures; empty rectangles copy nothing.
+// Everything clips to both pictures; empty rectangles copy nothing. Both are RGB32, but
+// for a sprite: the source of RasterOp::Sprite, or a destination being made into one
+// (ARGB32, written as RGB32 is).
 void StretchCopy(QImage& destination, const Rect& to, const QImage& source, const Rect& from,
                  RasterOp op);
 inline void StretchCopy(QImage& destination, const Rect& to, const QImage& source, const Rect& from)

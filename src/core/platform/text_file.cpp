@@ -135,9 +135,8 @@ QByteArray JoinLinesCrLf(const QStringList& lines)
     return bytes;
 }
 
-QByteArray ReadHostFile(const QString& hostPath, const QString& shownPath, qint64 maxBytes)
+void OpenRegularHostFile(QFile& file, const QString& hostPath, const QString& shownPath)
 {
-    QFile file;
 #ifdef Q_OS_UNIX
     // Opened without waiting (a named pipe would block the open until a writer comes) and
     // read only when it is a regular file: a pipe or a device would block the read.
@@ -160,6 +159,12 @@ QByteArray ReadHostFile(const QString& hostPath, const QString& shownPath, qint6
     if (hostPath.isEmpty() || !QFileInfo(hostPath).isFile() || !file.open(QIODevice::ReadOnly))
         throw PlatformError::CannotOpen(shownPath);
 #endif
+}
+
+QByteArray ReadHostFile(const QString& hostPath, const QString& shownPath, qint64 maxBytes)
+{
+    QFile file;
+    OpenRegularHostFile(file, hostPath, shownPath);
     if (file.size() > maxBytes)
         throw PlatformError(QStringLiteral("ファイル %1 は大きすぎます (%2 バイト)")
                                     .arg(shownPath)

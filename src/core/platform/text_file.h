@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,10 @@ namespace aquarium {
 
 // Encodes every line followed by CR LF. Throws CannotEncode before anything is produced.
 [[nodiscard]] QByteArray JoinLinesCrLf(const QStringList& lines);
+
+// Opens a regular host file for reading; anything else (a folder, a named pipe, a device)
+// or a file that cannot be opened throws CannotOpen(shownPath) at once.
+void OpenRegularHostFile(QFile& file, const QString& hostPath, const QString& shownPath);
 
 // Reads a whole regular host file; shownPath names it in the error. Anything else (a
 // folder, a named pipe, a device) is CannotOpen at once: no read ever waits.

@@ -17,22 +17,6 @@ QString CleanHostFolder(const QString& path)
     return clean;
 }
 
-// The entry of folder whose name equals name without regard to case; name itself when
-// there is an exact match or none at all.
-QString FindEntry(const QString& folder, const QString& name)
-{
-    const QString exact = folder + (folder.endsWith(u'/') ? "" : "/") + name;
-    if (QFileInfo::exists(exact))
-        return name;
-    const QStringList entries =
-            QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
-    }
-    return name;
-}
-
 } // namespace
 
 PathMap PathMap::FromEnvironment()
@@ -43,7 +27,8 @@ PathMap PathMap::FromEnvironment()
     return PathMap(prefix);
 }
 
-PathMap::PathMap(const QString& prefixFolder) : m_prefix(prefixFolder)
+PathMap::PathMap(const QString& prefixFolder)
+    : m_prefix(prefixFolder), m_index(std::make_shared<FolderIndex>())
 {
 #ifndef Q_OS_WIN
     const QDir devices(prefixFolder + QStringLiteral("/dosdevices"));
@@ -143,8 +128,8 @@ QString PathMap::ToHost(const QString& windowsPath, const QString& currentFolder
         parts = Components(path.mid(2));
     }
     for (const QString& part : parts) {
-        const QString entry = FindEntry(host, part);
-        host += (host.endsWith(u'/') ? "" : "/") + entry;
+        const QString entry = m_index->Find(host, part);
+        host += (host.endsWith(u'/') ? "" : "/") + (entry.isEmpty() ? part : entry);
     }
     return host;
 #endif

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/platform/folder_index.h"
+
 #include <QString>
 
 #include <map>
+#include <memory>
 
 namespace aquarium {
 
@@ -39,10 +42,14 @@ public:
     // Whether it is a UNC name (\\server\share\...).
     [[nodiscard]] static bool IsUnc(const QString& windowsPath);
 
+    // The listings of the host folders the map has looked into.
+    [[nodiscard]] const FolderIndex& Index() const { return *m_index; }
+
 private:
     QString m_prefix;
     std::map<QChar, QString> m_drives; // upper-case letter -> canonical host folder
     QString m_uncFolder;               // <prefix>/dosdevices/unc
+    std::shared_ptr<FolderIndex> m_index; // shared by the copies of one map
 };
 
 } // namespace aquarium

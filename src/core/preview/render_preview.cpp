@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 namespace aquarium {
 
@@ -27,6 +29,138 @@ PreviewResult RenderPreview(const PreviewInputs& in)
 {
     return RenderPreview(in, &StretchCopy);
 }
+
+namespace {
+
+// A band of the base picture and where it goes in the strip.
+struct Band
+{
+    Rect To;
+    Rect From;
+};
+
+// What the frames of one render are drawn from: the inputs and the sizes computed.
+struct Frames
+{
+    const PreviewInputs& in;
+    BmpFormat format;
+    const QImage& bitmap;
+    const QImage& base;
+    int W, H, N, CW, CH, BW, BH;
+};
+
+// Draws the frames into target, which holds the strip's rows from rowOffset on: every
+// rectangle is given in the strip's rows and moved up by rowOffset; what falls outside
+// target is clipped.
+void DrawFrames(const Frames& f, QImage& strip, int rowOffset, CopyFunction copy)
+{
+    const auto Up = [rowOffset](Rect r) {
+        r.Top -= rowOffset;
+        r.Bottom -= rowOffset;
+        return r;
+    };
+    const auto StretchCopy = [&](QImage& destination, const Rect& to, const QImage& source,
+                                 const Rect& from, RasterOp op = RasterOp::Copy) {
+        copy(destination, Up(to), source, from, op);
+    };
+    const auto FillRect = [&](QImage& picture, const Rect& rect, ColorRef colour) {
+        aquarium::FillRect(picture, Up(rect), colour);
+    };
+    const PreviewInputs& in = f.in;
+    const BmpFormat format = f.format;
+    const QImage& bitmap = f.bitmap;
+    const QImage& base = f.base;
+    const int W = f.W, H = f.H, N = f.N, CW = f.CW, CH = f.CH, BW = f.BW, BH = f.BH;
+    switch (format) {
+    case BmpFormat::NoAnimation:
+    case BmpFormat::Animation:
+        StretchCopy(strip, {0, 0, CW * N, CH}, bitmap, {0, 0, bitmap.width(), bitmap.height()});
+        break;
+    case BmpFormat::ShadowMapping:
+        StretchCopy(strip, {0, 0, BW, BH}, bitmap, {0, 0, W, H});
+        StretchCopy(strip, {BW, 0, 2 * BW, BH}, bitmap, {0, 0, W, H});
+        StretchCopy(strip, {0, 0, 2 * BW, BH}, bitmap,
+                    {0, H * in.FishDataNo, 2 * W, H * (in.FishDataNo + 1)}, RasterOp::And);
+        break;
+    case BmpFormat::XStretch:
+    case BmpFormat::YStretch:
+    case BmpFormat::XYStretch: {
+        const double ax = UsesStretchDX(format) ? in.StretchDX / 200.0 : 0.0;
+        const double ay = UsesStretchDY(format) ? in.StretchDY / 200.0 : 0.0;
+        for (int i = 0; i < N; ++i) {
+            const double c = std::cos(i * 3.14159 / N);
+            const double fx = c * ax + (1 + ax);
+            const double fy = c * ay + (1 + ay);
+            const int ox = RoundHalfEven((CW - BW * fx) / 2);
+            const int oy = RoundHalfEven((CH - BH * fy) / 2);
+            StretchCopy(strip, {i * CW + ox, oy, (i + 1) * CW - ox, CH - oy}, bitmap,
+                        {0, 0, W, H});
+        }
+        break;
+    }
+    case BmpFormat::HWave:
+    case BmpFormat::HWave2: {
+        const double a = in.StretchDY / 200.0;
+        const double q = in.QuarterWave ? 4 : 1;
+        std::vector<Band> bands;
+        for (int i = 0; i < N; ++i) {
+            int b = std::max(BW / 20, 1);
+            const double A = std::sin(i * 6.283185306 / N / q) * a;
+            for (int x = 0; x < BW; x += b) {
+                if (x + b > BW)
+                    b = BW - x;
+                const double d = std::sin(in.WaveLength * 3.141592 * x / 4 / BW
+                                          + in.Phase * 3.141592653 / 8)
+                                 * A;
+                const int y = RoundHalfEven((a + d) * BH);
+                const int bottom = format == BmpFormat::HWave ? y + BH : CH - y;
+                bands.push_back({{i * BW + x, y, i * BW + x + b, bottom}, {x, 0, x + b, BH}});
+            }
+        }
+        for (const Band& band : bands) {
+            // What the band leaves of its columns, above and below it; then the band.
+            FillRect(strip, {band.To.Left, 0, band.To.Right, band.To.Top}, kBlack);
+            FillRect(strip, {band.To.Left, band.To.Bottom, band.To.Right, CH}, kBlack);
+        }
+        for (const Band& band : bands)
+            StretchCopy(strip, band.To, base, band.From);
+        break;
+    }
+    case BmpFormat::VWave:
+    case BmpFormat::VWave2: {
+        const double a = in.StretchDX / 200.0;
+        const double q = in.QuarterWave ? 4 : 1;
+        const double k = in.WaveLength * 0.78539816325 / BH;
+        const double p = in.Phase * 3.141592653 / 8;
+        // Set once: a band cut short at the end of a cell stays short for the next cells.
+        int h = std::max(BH / 20, 1);
+        std::vector<Band> bands;
+        for (int i = 0; i < N; ++i) {
+            const double A = std::sin(i * 6.283185306 / N / q) * a;
+            for (int y = 0; y < BH; y += h) {
+                if (y + h > BH)
+                    h = BH - y;
+                const double d = std::sin(y * k + p) * A;
+                const int xo = RoundHalfEven((a + d) * BW);
+                const int right = format == BmpFormat::VWave ? i * CW + BW + xo
+                                                             : (i + 1) * CW - xo;
+                bands.push_back({{i * CW + xo, y, right, y + h}, {0, y, BW, y + h}});
+                // What the band leaves of its rows in its cell, left and right of it.
+                FillRect(strip, {i * CW, y, i * CW + xo, y + h}, kBlack);
+                FillRect(strip, {right, y, (i + 1) * CW, y + h}, kBlack);
+            }
+        }
+        // The bands after all the fills: one that reaches into the next cell stays there,
+        // as when the whole strip was filled black first.
+        for (const Band& band : bands)
+            StretchCopy(strip, band.To, base, band.From);
+        break;
+    }
+    }
+
+}
+
+} // namespace
 
 PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
 {
@@ -86,9 +220,10 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
     const int BW = RoundHalfEven(CW / sx);
     const int BH = RoundHalfEven(CH / sy);
 
-    // Animation covers the whole strip with one copy: no black fill first. Only the wave
-    // formats read the base image.
-    const bool covered = format == BmpFormat::Animation;
+    // Animation covers the whole strip with one copy, and the wave formats fill only what
+    // their bands leave: no black fill of the whole strip first. Only the wave formats read
+    // the base image.
+    const bool covered = format == BmpFormat::Animation || IsWave(format);
     out.Strip = covered ? QImage(CW * N, CH, QImage::Format_RGB32) : MakePicture(CW * N, CH, kBlack);
     QImage base;
     if (IsWave(format)) {
@@ -97,79 +232,24 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
     }
     out.CellWidth = CW;
     out.CellHeight = CH;
-    QImage& strip = out.Strip;
-
-    switch (format) {
-    case BmpFormat::NoAnimation:
-    case BmpFormat::Animation:
-        StretchCopy(strip, {0, 0, CW * N, CH}, bitmap, {0, 0, bitmap.width(), bitmap.height()});
-        break;
-    case BmpFormat::ShadowMapping:
-        StretchCopy(strip, {0, 0, BW, BH}, bitmap, {0, 0, W, H});
-        StretchCopy(strip, {BW, 0, 2 * BW, BH}, bitmap, {0, 0, W, H});
-        StretchCopy(strip, {0, 0, 2 * BW, BH}, bitmap,
-                    {0, H * in.FishDataNo, 2 * W, H * (in.FishDataNo + 1)}, RasterOp::And);
-        break;
-    case BmpFormat::XStretch:
-    case BmpFormat::YStretch:
-    case BmpFormat::XYStretch: {
+    if (IsStretch(format))
         loop = true;
-        const double ax = UsesStretchDX(format) ? in.StretchDX / 200.0 : 0.0;
-        const double ay = UsesStretchDY(format) ? in.StretchDY / 200.0 : 0.0;
-        for (int i = 0; i < N; ++i) {
-            const double c = std::cos(i * 3.14159 / N);
-            const double fx = c * ax + (1 + ax);
-            const double fy = c * ay + (1 + ay);
-            const int ox = RoundHalfEven((CW - BW * fx) / 2);
-            const int oy = RoundHalfEven((CH - BH * fy) / 2);
-            StretchCopy(strip, {i * CW + ox, oy, (i + 1) * CW - ox, CH - oy}, bitmap,
-                        {0, 0, W, H});
-        }
-        break;
-    }
-    case BmpFormat::HWave:
-    case BmpFormat::HWave2: {
-        const double a = in.StretchDY / 200.0;
-        const double q = in.QuarterWave ? 4 : 1;
-        for (int i = 0; i < N; ++i) {
-            int b = std::max(BW / 20, 1);
-            const double A = std::sin(i * 6.283185306 / N / q) * a;
-            for (int x = 0; x < BW; x += b) {
-                if (x + b > BW)
-                    b = BW - x;
-                const double d = std::sin(in.WaveLength * 3.141592 * x / 4 / BW
-                                          + in.Phase * 3.141592653 / 8)
-                                 * A;
-                const int y = RoundHalfEven((a + d) * BH);
-                const int bottom = format == BmpFormat::HWave ? y + BH : CH - y;
-                StretchCopy(strip, {i * BW + x, y, i * BW + x + b, bottom}, base,
-                            {x, 0, x + b, BH});
-            }
-        }
-        break;
-    }
-    case BmpFormat::VWave:
-    case BmpFormat::VWave2: {
-        const double a = in.StretchDX / 200.0;
-        const double q = in.QuarterWave ? 4 : 1;
-        const double k = in.WaveLength * 0.78539816325 / BH;
-        const double p = in.Phase * 3.141592653 / 8;
-        // Set once: a band cut short at the end of a cell stays short for the next cells.
-        int h = std::max(BH / 20, 1);
-        for (int i = 0; i < N; ++i) {
-            const double A = std::sin(i * 6.283185306 / N / q) * a;
-            for (int y = 0; y < BH; y += h) {
-                if (y + h > BH)
-                    h = BH - y;
-                const double d = std::sin(y * k + p) * A;
-                const int xo = RoundHalfEven((a + d) * BW);
-                const int right = format == BmpFormat::VWave ? i * CW + BW + xo
-                                                             : (i + 1) * CW - xo;
-                StretchCopy(strip, {i * CW + xo, y, right, y + h}, base, {0, y, BW, y + h});
-            }
-        }
-        break;
-    }
+    const Frames frames{in, format, bitmap, base, W, H, N, CW, CH, BW, BH};
+    // A large strip is drawn in two halves of its rows at once: each half sees every copy,
+    // clipped to its rows, in the same order, so the pixels are the same as drawn whole.
+    QImage& strip = out.Strip;
+    const bool halves = copy == static_cast<CopyFunction>(&aquarium::StretchCopy) && strip.sizeInBytes() > (qint64(1) << 20)
+                        && std::thread::hardware_concurrency() > 1 && CH > 1;
+    if (halves) {
+        const int half = CH / 2;
+        QImage top(strip.bits(), strip.width(), half, strip.bytesPerLine(), strip.format());
+        QImage bottom(strip.bits() + half * strip.bytesPerLine(), strip.width(), CH - half,
+                      strip.bytesPerLine(), strip.format());
+        std::thread other([&] { DrawFrames(frames, bottom, half, copy); });
+        DrawFrames(frames, top, 0, copy);
+        other.join();
+    } else {
+        DrawFrames(frames, strip, 0, copy);
     }
 
     int count = N;

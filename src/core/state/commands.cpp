@@ -80,10 +80,7 @@ Loaded ReadInto(AppState& state, const QString& path)
         break;
     }
     state.Caption = kCaptionPrefix + AsciiLower(FileNamePart(path)) + kCaptionSuffix;
-    for (int e = 0; e <= doc.LastObjectBmp; ++e) {
-        LoadObjectBmp(state.FileSystem, doc,
-                      doc.DataFolder + doc.ObjectBmpTable[size_t(e)].BmpName + u".bmp"_qs, e);
-    }
+    LoadObjectBmps(state.FileSystem, doc);
     doc.DataFolder = path;
     CheckFolders(state);
     SyncAccessoryFolder(state);

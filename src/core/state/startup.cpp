@@ -90,8 +90,7 @@ void FormCreate(AppState& state, const Registry& registry)
     doc.FoodName = doc.DataSubFolder + QStringLiteral("esa");
 
     for (ObjectBmp& entry : doc.ObjectBmpTable) {
-        entry.Picture = QImage();
-        entry.Mask = QImage();
+        entry.Sprite = QImage();
     }
     doc.ScreenWidth = 1024;
     doc.ScreenHeight = 768;

@@ -56,8 +56,8 @@ QJsonObject StateToJson(const AppState& state, const QStringList& messages)
     QJsonArray bitmaps;
     for (const ObjectBmp& entry : doc.ObjectBmpTable) {
         bitmaps.append(QJsonObject{{u"BmpName"_qs, entry.BmpName},
-                                   {u"Width"_qs, entry.Picture.width()},
-                                   {u"Height"_qs, entry.Picture.height()}});
+                                   {u"Width"_qs, entry.Sprite.width()},
+                                   {u"Height"_qs, entry.Sprite.height()}});
     }
     json[u"ObjectBmpTable"] = bitmaps;
     json[u"LastObjectBmp"] = doc.LastObjectBmp;

@@ -101,7 +101,7 @@ AccessoryPage::AccessoryPage(AppState& state, QWidget* parent)
     QFont small = FileListBox1->font();
     small.setPixelSize(13);
     FileListBox1->setFont(small);
-    connect(FileListBox1, &QListWidget::itemSelectionChanged, this,
+    connect(FileListBox1, &ListBox::SelectionChanged, this,
             &AccessoryPage::FileListBox1Change);
     auto* caption = new QLabel(QStringLiteral("アクセサリ画像ファイル"), this);
     caption->setObjectName(QStringLiteral("Label18"));

@@ -41,37 +41,11 @@ void SmallFont(QWidget* widget)
 
 } // namespace
 
-DropListBox::DropListBox(QWidget* parent) : QListWidget(parent)
+DropListBox::DropListBox(QWidget* parent) : ListBox(kRowHeight, parent)
 {
     SmallFont(this);
-    setUniformItemSizes(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!m_showing)
-            Q_EMIT SelectionMoved(row);
-    });
-}
-
-void DropListBox::Show(const QStringList& entries, int selected)
-{
-    m_showing = true;
-    bool same = count() == entries.size();
-    for (int i = 0; same && i < count(); ++i)
-        same = item(i)->text() == entries[i];
-    if (!same) {
-        const int top = verticalScrollBar()->value();
-        clear();
-        for (const QString& entry : entries) {
-            auto* row = new QListWidgetItem(entry, this);
-            row->setSizeHint(QSize(0, kRowHeight));
-        }
-        verticalScrollBar()->setValue(top);
-    }
-    setCurrentRow(selected >= 0 && selected < count() ? selected : -1);
-    if (selected < 0)
-        clearSelection();
-    m_showing = false;
+    connect(this, &ListBox::CurrentRowChanged, this, &DropListBox::SelectionMoved);
 }
 
 int DropListBox::RowAt(QPoint position) const
@@ -87,14 +61,14 @@ bool DropListBox::Contains(QPoint globalPosition) const
 void DropListBox::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::RightButton)
-        QListWidget::mousePressEvent(event); // a right press does not select
+        ListBox::mousePressEvent(event); // a right press does not select
     Q_EMIT Pressed(event->button(), event->position().toPoint());
 }
 
 void DropListBox::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::RightButton)
-        QListWidget::mouseReleaseEvent(event);
+        ListBox::mouseReleaseEvent(event);
     Q_EMIT Released(event->button(), event->position().toPoint());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QListWidget>
+#include "ui/widgets/list_box.h"
+
 #include <QWidget>
 
 class QLineEdit;
@@ -13,14 +14,12 @@ class FileListBox;
 
 // A list box of the list pages: rows of 13 pixels, a file dropped from a file list box
 // goes to the row under the drop point; a right press does not select.
-class DropListBox : public QListWidget
+class DropListBox : public ListBox
 {
     Q_OBJECT
 public:
     explicit DropListBox(QWidget* parent);
 
-    // Shows entries and the selected row without emitting anything.
-    void Show(const QStringList& entries, int selected);
     // The row of a point of the viewport, counted from the first entry (the scroll offset
     // added); a point above the top counts as the top row.
     [[nodiscard]] int RowAt(QPoint viewportPosition) const;
@@ -37,9 +36,6 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    bool m_showing = false;
 };
 
 // The page "random.uldの設定".

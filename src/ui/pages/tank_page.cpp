@@ -2,6 +2,7 @@
 
 #include "core/operations/page_operations.h"
 #include "core/platform/platform_error.h"
+#include "ui/widgets/list_box.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/keyboard.h"
 
@@ -9,7 +10,6 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
@@ -60,13 +60,12 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
     Label15 = MakeLabel(this, "Label15", QString(), 16, 22, 470);
     MakeLabel(this, "Label14", QStringLiteral("画像ﾃﾞｰﾀ等の保存用ｻﾌﾞﾌｫﾙﾀﾞ"), 8, 42);
     Label16 = MakeLabel(this, "Label16", QString(), 16, 58, 130);
-    FileListBox2 = Named(new QListWidget(this), "FileListBox2");
+    FileListBox2 = Named(new ListBox(0, this), "FileListBox2");
     FileListBox2->setGeometry(8, 76, 130, 104);
     QFont small = FileListBox2->font();
     small.setPixelSize(13);
     FileListBox2->setFont(small);
-    connect(FileListBox2, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { FileListBox2Click(FileListBox2->row(item)); });
+    connect(FileListBox2, &ListBox::RowClicked, this, &TankPage::FileListBox2Click);
 
     struct FileRow
     {
@@ -187,20 +186,7 @@ void TankPage::Refresh()
     const Aquarium& doc = m_state.Doc;
     Label15->setText(doc.DataFolder);
     Label16->setText(doc.DataSubFolder);
-    if (FileListBox2->count() != m_state.SubFolderEntries.size()
-        || [&] {
-               for (int i = 0; i < FileListBox2->count(); ++i)
-                   if (FileListBox2->item(i)->text() != m_state.SubFolderEntries[i])
-                       return true;
-               return false;
-           }()) {
-        FileListBox2->clear();
-        FileListBox2->addItems(m_state.SubFolderEntries);
-    }
-    if (m_state.SubFolderIndex >= 0 && m_state.SubFolderIndex < FileListBox2->count())
-        FileListBox2->setCurrentRow(m_state.SubFolderIndex);
-    else
-        FileListBox2->setCurrentRow(-1);
+    FileListBox2->Show(m_state.SubFolderEntries, m_state.SubFolderIndex);
     Label4->setText(doc.SandName);
     Label6->setText(doc.BubbleName);
     Label8->setText(doc.SoundName);

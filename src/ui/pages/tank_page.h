@@ -5,7 +5,6 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -13,6 +12,7 @@ class QScrollBar;
 namespace aquarium {
 
 struct AppState;
+class ListBox;
 
 // The page "水槽の設定": the data sub-folder, the sand, bubble, sound, food and background
 // files, the solid colour, intermittent sound, aeration and water flow.
@@ -37,7 +37,7 @@ public:
     void ScrollBar4Change();
 
     QLabel *Label15 = nullptr, *Label16 = nullptr;
-    QListWidget* FileListBox2 = nullptr;
+    ListBox* FileListBox2 = nullptr;
     QPushButton *Button2 = nullptr, *Button8 = nullptr, *Button9 = nullptr, *Button27 = nullptr,
                 *Button28 = nullptr;
     QLabel *Label4 = nullptr, *Label6 = nullptr, *Label8 = nullptr, *Label12 = nullptr,

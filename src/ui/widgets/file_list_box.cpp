@@ -7,28 +7,26 @@
 
 namespace aquarium {
 
-FileListBox::FileListBox(const Files& files, QString masks, QWidget* parent)
-    : QListWidget(parent), m_files(files), m_masks(std::move(masks))
+FileListBox::FileListBox(const Files& files, QString masks, QWidget* parent, int rowHeight)
+    : ListBox(rowHeight, parent), m_files(files), m_masks(std::move(masks))
 {
 }
 
 void FileListBox::SetDirectory(const QString& windowsFolder)
 {
     m_folder = windowsFolder;
-    clear();
-    addItems(m_files.ListFiles(windowsFolder, m_masks));
+    Show(m_files.ListFiles(windowsFolder, m_masks), -1);
 }
 
 QString FileListBox::SelectedName() const
 {
-    const QListWidgetItem* item = currentItem();
-    return (item && item->isSelected()) ? item->text() : QString();
+    return SelectedText();
 }
 
 void FileListBox::mousePressEvent(QMouseEvent* event)
 {
-    QListWidget::mousePressEvent(event);
-    m_pressed = event->button() == Qt::LeftButton && itemAt(event->position().toPoint());
+    ListBox::mousePressEvent(event);
+    m_pressed = event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
     m_dragging = false;
     m_pressPosition = event->position().toPoint();
 }
@@ -45,7 +43,7 @@ void FileListBox::mouseMoveEvent(QMouseEvent* event)
         if (m_dragging)
             return; // the selection stays on the file being dragged
     }
-    QListWidget::mouseMoveEvent(event);
+    ListBox::mouseMoveEvent(event);
 }
 
 void FileListBox::mouseReleaseEvent(QMouseEvent* event)
@@ -54,7 +52,7 @@ void FileListBox::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     m_dragging = false;
     viewport()->unsetCursor();
-    QListWidget::mouseReleaseEvent(event);
+    ListBox::mouseReleaseEvent(event);
     if (!dropped)
         return;
     const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
@@ -62,14 +60,6 @@ void FileListBox::mouseReleaseEvent(QMouseEvent* event)
         if (handler(*this, global))
             break;
     }
-}
-
-QStringList FileListBox::Names() const
-{
-    QStringList names;
-    for (int i = 0; i < count(); ++i)
-        names << item(i)->text();
-    return names;
 }
 
 } // namespace aquarium

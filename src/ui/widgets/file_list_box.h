@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QListWidget>
+#include "ui/widgets/list_box.h"
 
 #include <functional>
 #include <vector>
@@ -11,18 +11,19 @@ class Files;
 
 // A list of the files of one folder that match a mask ("*.bmp", "*.mid;*.rmi"), sorted by
 // name, shown without folder. Pointing it at another folder lists that folder.
-class FileListBox : public QListWidget
+class FileListBox : public ListBox
 {
     Q_OBJECT
 public:
-    FileListBox(const Files& files, QString masks, QWidget* parent);
+    // rowHeight: pixels per row, or 0 for the height the font gives.
+    FileListBox(const Files& files, QString masks, QWidget* parent, int rowHeight = 0);
 
     // Lists folder (a Windows path) anew.
     void SetDirectory(const QString& windowsFolder);
     const QString& Directory() const { return m_folder; }
     // The selected file name, or empty when none.
     [[nodiscard]] QString SelectedName() const;
-    [[nodiscard]] QStringList Names() const;
+    [[nodiscard]] QStringList Names() const { return Entries(); }
 
     // Dragging a file starts when an item is pressed and the pointer moves; on release the
     // handlers are asked in turn, with the release point on the screen, until one takes it.

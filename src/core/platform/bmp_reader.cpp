@@ -1,0 +1,119 @@
+#include "core/platform/bmp_reader.h"
+
+#include "core/platform/raster.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace aquarium {
+
+namespace {
+
+quint32 U32(const uchar* p)
+{
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+
+quint16 U16(const uchar* p)
+{
+    return quint16(p[0] | p[1] << 8);
+}
+
+bool ReadExactly(QIODevice& file, void* into, qint64 bytes)
+{
+    return file.read(static_cast<char*>(into), bytes) == bytes;
+}
+
+} // namespace
+
+std::optional<QImage> ReadPlainBmp(QIODevice& file, int maxSide, qint64 maxBytes)
+{
+    // BITMAPFILEHEADER (14 bytes) and BITMAPINFOHEADER (40 bytes).
+    uchar header[54];
+    if (!ReadExactly(file, header, sizeof header) || header[0] != 'B' || header[1] != 'M')
+        return std::nullopt;
+    const quint32 offset = U32(header + 10);
+    const quint32 infoSize = U32(header + 14);
+    const qint32 width = qint32(U32(header + 18));
+    const qint32 rawHeight = qint32(U32(header + 22));
+    const quint16 planes = U16(header + 26);
+    const quint16 bits = U16(header + 28);
+    const quint32 compression = U32(header + 30);
+    quint32 colours = U32(header + 46);
+    if (infoSize != 40 || planes != 1 || compression != 0
+        || (bits != 8 && bits != 24 && bits != 32))
+        return std::nullopt;
+    if (width <= 0 || rawHeight == 0 || rawHeight == qint32(0x80000000))
+        return std::nullopt;
+    const bool topDown = rawHeight < 0;
+    const int height = topDown ? -rawHeight : rawHeight;
+    if (width > maxSide || height > maxSide || qint64(width) * height * 4 > maxBytes)
+        return std::nullopt;
+
+    // The palette of an 8-bit picture, blue, green, red and a byte Qt ignores.
+    std::vector<QRgb> palette;
+    if (bits == 8) {
+        if (colours == 0)
+            colours = 256;
+        if (colours > 256 || offset < 54 + colours * 4)
+            return std::nullopt;
+        std::vector<uchar> quads(colours * 4);
+        if (!ReadExactly(file, quads.data(), qint64(quads.size())))
+            return std::nullopt;
+        for (quint32 c = 0; c < colours; ++c)
+            palette.push_back(qRgb(quads[c * 4 + 2], quads[c * 4 + 1], quads[c * 4]));
+    }
+    const qint64 here = 54 + qint64(palette.size()) * 4;
+    if (offset < here || !file.seek(file.pos() + (offset - here)))
+        return std::nullopt;
+
+    const qint64 rowBytes = ((qint64(width) * bits + 31) / 32) * 4;
+    // Rows are read a block at a time: few calls, one copy out of the system.
+    const int blockRows = int(std::clamp<qint64>((qint64(256) << 10) / rowBytes, 1, height));
+    std::vector<uchar> block(static_cast<size_t>(rowBytes * blockRows));
+    QImage image = UnfilledPicture(width, height);
+    if (image.isNull())
+        return std::nullopt;
+    for (int r = 0; r < height; ++r) {
+        const int inBlock = r % blockRows;
+        if (inBlock == 0
+            && !ReadExactly(file, block.data(), rowBytes * std::min(blockRows, height - r)))
+            return std::nullopt; // a short file: Qt decides what it shows
+        QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(topDown ? r : height - 1 - r));
+        const uchar* in = block.data() + rowBytes * inBlock;
+        switch (bits) {
+        case 24: {
+            // Four pixels from three words at a time: b0 g0 r0 b1 | g1 r1 b2 g2 | r2 b3 g3 r3.
+            int x = 0;
+            for (; x + 4 <= width; x += 4, in += 12) {
+                quint32 w[3];
+                std::memcpy(w, in, sizeof w);
+                out[x] = 0xFF000000u | (w[0] & 0xFFFFFFu);
+                out[x + 1] = 0xFF000000u | (w[0] >> 24) | ((w[1] & 0xFFFFu) << 8);
+                out[x + 2] = 0xFF000000u | (w[1] >> 16) | ((w[2] & 0xFFu) << 16);
+                out[x + 3] = 0xFF000000u | (w[2] >> 8);
+            }
+            for (; x < width; ++x, in += 3)
+                out[x] = 0xFF000000u | quint32(in[2]) << 16 | quint32(in[1]) << 8 | in[0];
+            break;
+        }
+        case 32:
+            for (int x = 0; x < width; ++x, in += 4)
+                out[x] = 0xFF000000u | quint32(in[2]) << 16 | quint32(in[1]) << 8 | in[0];
+            break;
+        default:
+            for (int x = 0; x < width; ++x) {
+                if (in[x] >= palette.size())
+                    return std::nullopt; // beyond the palette: as Qt does it
+                out[x] = palette[in[x]];
+            }
+            break;
+        }
+    }
+    return image;
+}
+
+} // namespace aquarium
