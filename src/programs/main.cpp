@@ -1,6 +1,5 @@
 #include "core/platform/files.h"
 #include "core/platform/fonts.h"
-#include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
 #include "core/state/startup.h"
 #include "ui/editor/fish_editor.h"
@@ -9,17 +8,19 @@
 #include "ui/shell/version_window.h"
 #include "ui/widgets/app_icon.h"
 #include "ui/widgets/qt_prompts.h"
+#include "ui/widgets/window_place.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
-
-#include <cstdio>
-
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <cstdio>
+#include <optional>
 
 using namespace aquarium;
 
@@ -51,15 +52,69 @@ void SaveScreenshots(MainWindow& window, FishEditor& editor, const QString& fold
     QCoreApplication::quit();
 }
 
+// The options, read before anything else: --help and --version answer without a display
+// or start-up; a usage error ends with status 2.
+struct Options
+{
+    QString file;        // a host path; empty when none
+    QString screenshots; // --screenshots DIR
+};
+
+std::optional<int> ParseOptions(int argc, char* argv[], Options& options)
+{
+    QCoreApplication parsing(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("aquarium-maker"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(AQUARIUM_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+            "The editor of the Ulvaro aquarium screen saver's data files. FILE, when given, is\n"
+            "opened at start: an aquarium file (.uld) in the main window, a fish character file\n"
+            "(.ulc) in the fish character editor. The screen saver's settings are read from the\n"
+            "registry of the Wine prefix in $WINEPREFIX (default ~/.wine)."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption screenshots(
+            QStringLiteral("screenshots"),
+            QStringLiteral("Save pictures of the pages and the fish editor in DIR and end."),
+            QStringLiteral("DIR"));
+    parser.addOption(screenshots);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The file to open."),
+                                 QStringLiteral("[FILE]"));
+    if (!parser.parse(QCoreApplication::arguments()) || parser.positionalArguments().size() > 1) {
+        const QString problem = parser.errorText().isEmpty()
+                                        ? QStringLiteral("more than one file given")
+                                        : parser.errorText();
+        std::fprintf(stderr, "aquarium-maker: %s\n\n%s", qPrintable(problem),
+                     qPrintable(parser.helpText()));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (parser.isSet(version)) {
+        std::printf("aquarium-maker %s\n", AQUARIUM_VERSION);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    options.screenshots = parser.value(screenshots);
+    if (!parser.positionalArguments().isEmpty())
+        options.file = parser.positionalArguments().first();
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    Options options;
+    if (const std::optional<int> status = ParseOptions(argc, argv, options))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setWindowIcon(AppIcon());
-
     QApplication::setFont(InterfaceFont(12));
+    LoadQtJapanese(app);
 
     Files files(PathMap::FromEnvironment());
     QtPrompts prompts(files.Paths());
@@ -69,34 +124,16 @@ int main(int argc, char* argv[])
     VersionWindow versionWindow;
     FishEditor fishEditor(state);
     MainWindow window(state, versionWindow, fishEditor);
-    QStringList arguments = QApplication::arguments();
-    if (arguments.contains(u"--help"_qs) || arguments.contains(u"-h"_qs)) {
-        std::printf("Usage: aquarium-maker [FILE.uld]\n\n"
-                    "The editor of the Ulvaro aquarium screen saver's data files. FILE, when\n"
-                    "given, is opened at start. The screen saver's settings are read from the\n"
-                    "registry of the Wine prefix in $WINEPREFIX (default ~/.wine).\n\n"
-                    "  --screenshots DIR  save pictures of the pages in DIR and end\n"
-                    "  --version          print the version\n");
-        return 0;
-    }
-    if (arguments.contains(u"--version"_qs)) {
-        std::printf("aquarium-maker %s\n", AQUARIUM_VERSION);
-        return 0;
-    }
-    QString screenshots;
-    const qsizetype option = arguments.indexOf(u"--screenshots"_qs);
-    if (option > 0 && option + 1 < arguments.size()) {
-        screenshots = arguments[option + 1];
-        arguments.remove(option, 2);
-    }
-    if (arguments.size() > 1 && !arguments[1].isEmpty()) {
+    if (!options.file.isEmpty()) {
         // A relative name resolves against the current folder, as on Windows.
         window.SetCommandLineFile(
-                files.Paths().ToWindows(QFileInfo(arguments[1]).absoluteFilePath()));
+                files.Paths().ToWindows(QFileInfo(options.file).absoluteFilePath()));
     }
     prompts.SetParent(&window);
     window.show();
-    if (!screenshots.isEmpty())
-        QTimer::singleShot(300, &window, [&] { SaveScreenshots(window, fishEditor, screenshots); });
+    if (!options.screenshots.isEmpty()) {
+        QTimer::singleShot(300, &window,
+                           [&] { SaveScreenshots(window, fishEditor, options.screenshots); });
+    }
     return app.exec();
 }

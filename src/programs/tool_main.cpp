@@ -28,5 +28,12 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     aquarium::Tool tool(out, err);
-    return tool.Run(app.arguments().mid(1));
+    const int status = tool.Run(app.arguments().mid(1));
+    // Output that did not reach its file (a full disk, a closed pipe) is a failure.
+    out.flush();
+    if (out.status() != QTextStream::Ok || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        err << "aquarium-tool: the output could not be written" << Qt::endl;
+        return aquarium::Tool::kExitMessages;
+    }
+    return status;
 }

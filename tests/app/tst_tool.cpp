@@ -25,6 +25,7 @@ private Q_SLOTS:
     void dumpPrintsTheStartUpState();
     void dumpReportsMessages();
     void dumpScreenOption();
+    void outputThatCannotBeWritten();
     void usageErrors_data();
     void usageErrors();
     void help();
@@ -134,6 +135,28 @@ void TestTool::dumpScreenOption()
     QCOMPARE(r.json[u"MidiFolder"].toString(), u"c:\\windows\\media\\"_qs);
     QCOMPARE(r.json[u"ScreenWidth"].toInt(), 640);
     QCOMPARE(r.json[u"ScreenHeight"].toInt(), 480);
+
+    // The option's value after "=", and "--" before a file that looks like an option.
+    world.WriteFile(u"C:\\work\\--odd.uld"_qs, "not an aquarium\r\n");
+    const Result joined = Run(world, u"C:\\work"_qs,
+                              {u"dump"_qs, u"--screen=800x600"_qs, u"--"_qs, u"--odd.uld"_qs});
+    QCOMPARE(joined.json[u"ScreenWidth"].toInt(), 800);
+    QCOMPARE(joined.exitCode, 1);
+    QCOMPARE(QString::fromUtf8(joined.err), u"Kesso's Ulvaro Data Fileではありません\n"_qs);
+}
+
+void TestTool::outputThatCannotBeWritten()
+{
+    TestWorld world;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"WINEPREFIX"_qs, world.Prefix());
+    process.setProcessEnvironment(env);
+    process.setStandardOutputFile(u"/dev/full"_qs);
+    process.start(QStringLiteral(AQUARIUM_TOOL_PATH), {u"dump"_qs});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().contains("could not be written"));
 }
 
 void TestTool::usageErrors_data()

@@ -379,16 +379,64 @@ FishCharacter Character(BmpFormat format, int frames)
 
 } // namespace
 
+// A file's icon: a page with a folded corner, the program's tank on it (an aquarium file)
+// or its fish alone (a fish character file).
+QImage FileIcon(int size, bool character)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    QPainterPath page;
+    page.moveTo(5, 1.5);
+    page.lineTo(21, 1.5);
+    page.lineTo(27, 7.5);
+    page.lineTo(27, 30.5);
+    page.lineTo(5, 30.5);
+    page.closeSubpath();
+    p.setPen(QPen(QColor(90, 100, 120), 0.8));
+    p.setBrush(QColor(250, 250, 252));
+    p.drawPath(page);
+    p.setBrush(QColor(210, 215, 225));
+    QPainterPath corner;
+    corner.moveTo(21, 1.5);
+    corner.lineTo(21, 7.5);
+    corner.lineTo(27, 7.5);
+    corner.closeSubpath();
+    p.drawPath(corner);
+    if (character) {
+        p.scale(1 / 4.0, 1 / 4.0); // the fish's own pixels, a quarter of a unit each
+        DrawFish(p, QRectF(28, 52, 72, 36), QColor(60, 90, 220), QColor(230, 60, 60), 0, true);
+    } else {
+        p.drawImage(QRectF(7, 10, 18, 18), DrawAppIcon(256));
+    }
+    return image;
+}
+
+// The program's icon and the two file types' icons, as installed in the hicolor theme:
+// ICON-FOLDER/<size>/aquarium-maker.png and <size>/application-x-ulvaro-*.png.
+void SaveIcons(const QString& folder)
+{
+    for (const int size : {48, 64, 128, 256}) {
+        const QString at = folder + QStringLiteral("/%1").arg(size);
+        QDir().mkpath(at);
+        DrawAppIcon(size).save(at + u"/aquarium-maker.png"_qs, "PNG");
+        FileIcon(size, false).save(at + u"/application-x-ulvaro-aquarium.png"_qs, "PNG");
+        FileIcon(size, true).save(at + u"/application-x-ulvaro-character.png"_qs, "PNG");
+    }
+}
+
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: sample-generator OUTPUT-FOLDER [ICON.png]\n");
+        std::fprintf(stderr, "usage: sample-generator OUTPUT-FOLDER [ICON-FOLDER]\n");
         return 2;
     }
     if (argc == 3)
-        DrawAppIcon(128).save(QString::fromLocal8Bit(argv[2]), "PNG");
+        SaveIcons(QString::fromLocal8Bit(argv[2]));
     g_out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(g_out + u"/data"_qs);
     QDir().mkpath(g_out + u"/midi"_qs);

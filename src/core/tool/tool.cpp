@@ -12,10 +12,13 @@
 #include "core/state/startup.h"
 #include "core/tool/state_json.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+
+#include <tuple>
 
 namespace aquarium {
 
@@ -65,38 +68,51 @@ struct Arguments
 
 bool ParseScreen(const QString& text, int& width, int& height);
 
+// The options and files after the command, with Qt's parser: "--screen=640x480" and
+// "--screen 640x480" alike, "--" ends the options. An option the command does not take is
+// a usage error.
 Arguments Parse(const QStringList& rest, const QStringList& allowed)
 {
     Arguments a;
-    for (qsizetype i = 0; i < rest.size(); ++i) {
-        const QString& arg = rest[i];
-        if (arg.startsWith(u"--") && !allowed.contains(arg)) {
-            a.problem = QStringLiteral("unknown option %1").arg(arg);
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption screen(u"screen"_qs, QString(), u"WxH"_qs);
+    const QCommandLineOption json(u"json"_qs, QString());
+    const QCommandLineOption fishDataNo(u"fish-data-no"_qs, QString(), u"N"_qs);
+    const QCommandLineOption ticks(u"ticks"_qs, QString(), u"K"_qs);
+    parser.addOptions({screen, json, fishDataNo, ticks});
+    if (!parser.parse(QStringList{u"aquarium-tool"_qs} + rest)) {
+        a.problem = parser.errorText();
+        return a;
+    }
+    for (const QString& name : parser.optionNames()) {
+        if (!allowed.contains(u"--"_qs + name)) {
+            a.problem = QStringLiteral("unknown option --%1").arg(name);
             return a;
         }
-        if (arg == u"--screen") {
-            if (i + 1 >= rest.size() || !ParseScreen(rest[i + 1], a.width, a.height)) {
-                a.problem = QStringLiteral("--screen needs a size such as 640x480");
-                return a;
-            }
-            a.screen = true;
-            ++i;
-        } else if (arg == u"--json") {
-            a.json = true;
-        } else if (arg == u"--fish-data-no" || arg == u"--ticks") {
-            bool ok = false;
-            const int value = i + 1 < rest.size() ? rest[i + 1].toInt(&ok) : 0;
-            if (!ok || (arg == u"--ticks" && (value < 0 || value > 100000))) {
-                a.problem = QStringLiteral("%1 needs a number").arg(arg);
-                return a;
-            }
-            (arg == u"--ticks" ? a.ticks : a.fishDataNo) = true;
-            (arg == u"--ticks" ? a.ticksValue : a.fishDataNoValue) = value;
-            ++i;
-        } else {
-            a.files << arg;
-        }
     }
+    if (parser.isSet(screen)) {
+        if (!ParseScreen(parser.value(screen), a.width, a.height)) {
+            a.problem = QStringLiteral("--screen needs a size such as 640x480");
+            return a;
+        }
+        a.screen = true;
+    }
+    a.json = parser.isSet(json);
+    for (const auto& [option, set, value] :
+         {std::tuple{&fishDataNo, &a.fishDataNo, &a.fishDataNoValue},
+          std::tuple{&ticks, &a.ticks, &a.ticksValue}}) {
+        if (!parser.isSet(*option))
+            continue;
+        bool ok = false;
+        *value = parser.value(*option).toInt(&ok);
+        if (!ok || (option == &ticks && (*value < 0 || *value > 100000))) {
+            a.problem = QStringLiteral("--%1 needs a number").arg(option->names().first());
+            return a;
+        }
+        *set = true;
+    }
+    a.files = parser.positionalArguments();
     return a;
 }
 

@@ -6,6 +6,7 @@
 #include "core/platform/prompts.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/keyboard.h"
+#include "ui/widgets/window_place.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -449,6 +450,9 @@ void FishEditor::OpenFor(const QString& characterPath, int fishDataNo)
 void FishEditor::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // In the middle of the screen of the window it was opened from.
+    const QWidget* from = QApplication::activeWindow();
+    CentreOn(*this, from != this ? from : nullptr);
     FormShow();
 }
 

@@ -95,7 +95,7 @@ AccessoryPage::AccessoryPage(AppState& state, QWidget* parent)
     Image6->setObjectName(QStringLiteral("Image6"));
     Image6->setGeometry(326, 4, 161, 129);
     Image6->setPixmap(QPixmap::fromImage(MakePicture(161, 129, kBlack)));
-    FileListBox1 = new FileListBox(state.FileSystem, QStringLiteral("*.bmp"), this);
+    FileListBox1 = new FileListBox(state.FileSystem, QStringLiteral("*.bmp"), this, 13);
     FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
     FileListBox1->setGeometry(326, 131, 161, 125);
     QFont small = FileListBox1->font();

@@ -1,11 +1,17 @@
 #include "ui/pages/list_pages.h"
 
+#include "core/document/aquarium.h"
 #include "core/operations/list_commands.h"
+#include "core/platform/files.h"
 #include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/file_list_box.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -39,13 +45,66 @@ void SmallFont(QWidget* widget)
     widget->setFont(font);
 }
 
+// The name a file from a file manager goes into a list with: its name as the file list
+// shows it, when it lies in the file list's folder and the list shows it; else empty, and
+// a message says why.
+QString ListedName(AppState& state, const FileListBox& files, const QString& hostPath)
+{
+    const QString windowsPath = state.FileSystem.Paths().ToWindows(hostPath);
+    const QString name = FileNamePart(windowsPath);
+    const bool here = state.FileSystem.SameFile(FolderOfPath(windowsPath), files.Directory());
+    for (const QString& listed : files.Names()) {
+        if (here && listed.compare(name, Qt::CaseInsensitive) == 0)
+            return listed;
+    }
+    state.UserPrompts.ShowMessage(kNotInFileListMessage.arg(windowsPath, files.Directory()));
+    return QString();
+}
+
 } // namespace
 
 DropListBox::DropListBox(QWidget* parent) : ListBox(kRowHeight, parent)
 {
     SmallFont(this);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setAcceptDrops(true); // files from a file manager
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(false);
     connect(this, &ListBox::CurrentRowChanged, this, &DropListBox::SelectionMoved);
+}
+
+namespace {
+
+// The one local file a drag from a file manager carries; empty for anything else.
+QString DraggedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return QString();
+    return data->urls().first().toLocalFile();
+}
+
+} // namespace
+
+void DropListBox::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (DraggedFile(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void DropListBox::dragMoveEvent(QDragMoveEvent* event)
+{
+    dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+}
+
+void DropListBox::dropEvent(QDropEvent* event)
+{
+    const QString file = DraggedFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    Q_EMIT FileDropped(file, RowAt(event->position().toPoint()));
 }
 
 int DropListBox::RowAt(QPoint position) const
@@ -104,12 +163,18 @@ RandomListPage::RandomListPage(AppState& state, QWidget* parent) : QWidget(paren
             Run([this] { RandomDeleteOne(m_state); });
     });
     // ListBox1DragDrop: a file of FileListBox4; any other source changes nothing.
-    FileListBox4->OnDrop([this](FileListBox& source, QPoint global) {
+    FileListBox4->OnDrop([this](FileListBox& source, const QString& name, QPoint global) {
         if (!ListBox1->Contains(global))
             return false;
         if (&source == FileListBox4)
-            Run([this] { RandomAddOne(m_state, FileListBox4->SelectedName()); });
+            Run([&] { RandomAddOne(m_state, name); });
         return true;
+    });
+    // A file from a file manager, when the file list shows it.
+    connect(ListBox1, &DropListBox::FileDropped, this, [this](const QString& hostPath, int) {
+        const QString name = ListedName(m_state, *FileListBox4, hostPath);
+        if (!name.isEmpty())
+            Run([&] { RandomAddOne(m_state, name); });
     });
     Refresh();
 }
@@ -172,14 +237,19 @@ MidiListPage::MidiListPage(AppState& state, QWidget* parent) : QWidget(parent), 
         Run([&] { MidiRelease(m_state, button == Qt::RightButton, m_pressRow, releaseRow); });
     });
     // ListBox2DragDrop: a file of FileListBox3 goes in at the drop row.
-    FileListBox3->OnDrop([this](FileListBox& source, QPoint global) {
+    FileListBox3->OnDrop([this](FileListBox& source, const QString& name, QPoint global) {
         if (!ListBox2->Contains(global))
             return false;
         if (&source == FileListBox3) {
             const int row = ListBox2->RowAt(ListBox2->viewport()->mapFromGlobal(global));
-            Run([&] { MidiDropAt(m_state, FileListBox3->SelectedName(), row); });
+            Run([&] { MidiDropAt(m_state, name, row); });
         }
         return true;
+    });
+    connect(ListBox2, &DropListBox::FileDropped, this, [this](const QString& hostPath, int row) {
+        const QString name = ListedName(m_state, *FileListBox3, hostPath);
+        if (!name.isEmpty())
+            Run([&] { MidiDropAt(m_state, name, row); });
     });
     Refresh();
 }

@@ -9,6 +9,9 @@ class QPushButton;
 
 namespace aquarium {
 
+inline const QString kNotInFileListMessage =
+        QStringLiteral("%1 は %2 のﾌｧｲﾙﾘｽﾄにないので追加できません");
+
 struct AppState;
 class FileListBox;
 
@@ -32,10 +35,15 @@ Q_SIGNALS:
     void Pressed(Qt::MouseButton button, QPoint position);
     void Released(Qt::MouseButton button, QPoint position);
     void SelectionMoved(int row);
+    // A file from a file manager was dropped on row (a host path).
+    void FileDropped(const QString& hostPath, int row);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 };
 
 // The page "random.uldの設定".

@@ -12,9 +12,12 @@
 #include "ui/pages/tank_page.h"
 #include "ui/shell/version_window.h"
 #include "ui/widgets/keyboard.h"
+#include "ui/widgets/window_place.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -111,10 +114,11 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { TurnPage(-1); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { TurnPage(-1); });
 
-    // A file dropped anywhere on the window, a text field included, opens as a drop on the
-    // frame does: no field ever takes a file's address as its text.
+    // A file dropped on a text field opens as a drop on the frame does: no field ever
+    // takes a file's address as its text. (The list pages take files of their own.)
     for (QWidget* child : findChildren<QWidget*>()) {
-        if (child->acceptDrops())
+        if (child->acceptDrops()
+            && (qobject_cast<QLineEdit*>(child) || qobject_cast<QPlainTextEdit*>(child)))
             child->installEventFilter(this);
     }
     Refresh();
@@ -143,13 +147,33 @@ void MainWindow::showEvent(QShowEvent* event)
     if (m_shown)
         return;
     m_shown = true;
+    CentreOn(*this, nullptr);
     FormShow();
 }
 
+namespace {
+
+bool IsCharacterFile(const QString& path)
+{
+    return path.endsWith(u".ulc"_qs, Qt::CaseInsensitive);
+}
+
+} // namespace
+
 void MainWindow::FormShow()
 {
-    aquarium::FormShow(m_state, m_commandLineFile);
+    // A fish character file opens in the fish editor, the main window behind it as usual.
+    const bool character = IsCharacterFile(m_commandLineFile);
+    aquarium::FormShow(m_state, character ? QString() : m_commandLineFile);
     Refresh();
+    if (character && m_state.FileSystem.FileExists(m_commandLineFile))
+        OpenCharacterFile(m_commandLineFile);
+}
+
+void MainWindow::OpenCharacterFile(const QString& windowsPath)
+{
+    // The editor works on the path without ".ulc"; its bitmap is the .bmp beside it.
+    m_fishEditor.OpenFor(windowsPath.chopped(4), 1);
 }
 
 void MainWindow::Button6Click()
@@ -160,12 +184,14 @@ void MainWindow::Button6Click()
 
 namespace {
 
+// The aquarium file (.uld) or fish character file (.ulc) dropped, as a host path.
 QString DroppedAquariumFile(const QMimeData* data)
 {
     if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
         return QString();
     const QString path = data->urls().first().toLocalFile();
-    return path.endsWith(u".uld"_qs, Qt::CaseInsensitive) ? path : QString();
+    return path.endsWith(u".uld"_qs, Qt::CaseInsensitive) || IsCharacterFile(path) ? path
+                                                                                   : QString();
 }
 
 } // namespace
@@ -205,6 +231,10 @@ void MainWindow::dropEvent(QDropEvent* event)
 
 void MainWindow::OpenDroppedFile(const QString& windowsPath)
 {
+    if (IsCharacterFile(windowsPath)) {
+        OpenCharacterFile(windowsPath);
+        return;
+    }
     if (!AskToSaveChanges(m_state)) {
         Refresh();
         return;

@@ -34,8 +34,11 @@ public:
 
     void FormShow();
     void Button6Click();
-    // Opens a dropped file (a Windows path) as the load command does.
+    // Opens a dropped file (a Windows path): an aquarium file as the load command does, a
+    // fish character file in the fish editor.
     void OpenDroppedFile(const QString& windowsPath);
+    // Opens a fish character file (a Windows path ending in .ulc) in the fish editor.
+    void OpenCharacterFile(const QString& windowsPath);
     void Button7Click();
     void Button10Click();
     void Button1Click();

@@ -2,7 +2,9 @@
 
 #include "ui/widgets/app_icon.h"
 #include "ui/widgets/keyboard.h"
+#include "ui/widgets/window_place.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -56,6 +58,13 @@ VersionWindow::VersionWindow(QWidget* parent) : QWidget(parent, Qt::Dialog)
     connect(Button1, &QPushButton::clicked, this, &VersionWindow::Button1Click);
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
         OnKeys(this, QKeySequence(key), [this] { Button1Click(); });
+}
+
+void VersionWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    const QWidget* from = QApplication::activeWindow();
+    CentreOn(*this, from != this ? from : nullptr);
 }
 
 void VersionWindow::Button1Click()

@@ -24,6 +24,10 @@ public:
     QLabel* Label4 = nullptr;
     QLabel* Label5 = nullptr;
     QPushButton* Button1 = nullptr;
+
+protected:
+    // Centred on the screen of the window it was opened from.
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace aquarium

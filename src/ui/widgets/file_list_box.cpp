@@ -26,7 +26,9 @@ QString FileListBox::SelectedName() const
 void FileListBox::mousePressEvent(QMouseEvent* event)
 {
     ListBox::mousePressEvent(event);
-    m_pressed = event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    m_pressed = event->button() == Qt::LeftButton && pressed.isValid();
+    m_pressedRow = pressed.isValid() ? pressed.row() : -1;
     m_dragging = false;
     m_pressPosition = event->position().toPoint();
 }
@@ -53,11 +55,15 @@ void FileListBox::mouseReleaseEvent(QMouseEvent* event)
     m_dragging = false;
     viewport()->unsetCursor();
     ListBox::mouseReleaseEvent(event);
-    if (!dropped)
+    if (!dropped || m_pressedRow < 0)
         return;
+    // The file dragged is the one pressed, whether it was selected before or not, and it
+    // stays selected (a release on a selected row would unselect it).
+    const QString name = Text(m_pressedRow);
+    setCurrentIndex(model()->index(m_pressedRow, 0));
     const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
     for (const DropHandler& handler : m_dropHandlers) {
-        if (handler(*this, global))
+        if (handler(*this, name, global))
             break;
     }
 }

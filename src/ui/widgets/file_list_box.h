@@ -26,8 +26,10 @@ public:
     [[nodiscard]] QStringList Names() const { return Entries(); }
 
     // Dragging a file starts when an item is pressed and the pointer moves; on release the
-    // handlers are asked in turn, with the release point on the screen, until one takes it.
-    using DropHandler = std::function<bool(FileListBox& source, QPoint globalPosition)>;
+    // handlers are asked in turn, with the file and the release point on the screen, until
+    // one takes it.
+    using DropHandler =
+            std::function<bool(FileListBox& source, const QString& fileName, QPoint globalPosition)>;
     void OnDrop(DropHandler handler) { m_dropHandlers.push_back(std::move(handler)); }
 
 protected:
@@ -42,6 +44,7 @@ private:
     std::vector<DropHandler> m_dropHandlers;
     QPoint m_pressPosition;
     bool m_pressed = false;
+    int m_pressedRow = -1;
     bool m_dragging = false;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/widgets/qt_prompts.h"
 
+#include "ui/widgets/window_place.h"
+
 #include "core/platform/windows_path.h"
 #include "core/state/app_state.h"
 
@@ -53,9 +55,16 @@ QString QtPrompts::QtFilter(const QString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> QtPrompts::Run(const FileDialogRequest& request, bool save)
+std::unique_ptr<QFileDialog> QtPrompts::MakeFileDialog(const FileDialogRequest& request,
+                                                       bool save) const
 {
-    QFileDialog dialog(m_parent);
+    auto made = std::make_unique<QFileDialog>(m_parent);
+    QFileDialog& dialog = *made;
+#ifndef Q_OS_WIN
+    // Qt's own dialog, which reads Japanese with Qt's translation (a desktop's native
+    // dialog would follow the desktop's language).
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(QtFilter(request.Filter));
@@ -73,6 +82,14 @@ std::optional<QString> QtPrompts::Run(const FileDialogRequest& request, bool sav
         if (!name.isEmpty())
             dialog.selectFile(name);
     }
+    CentreOn(dialog, m_parent);
+    return made;
+}
+
+std::optional<QString> QtPrompts::Run(const FileDialogRequest& request, bool save)
+{
+    const std::unique_ptr<QFileDialog> made = MakeFileDialog(request, save);
+    QFileDialog& dialog = *made;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().first();

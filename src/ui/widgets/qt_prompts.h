@@ -2,6 +2,9 @@
 
 #include "core/platform/prompts.h"
 
+#include <memory>
+
+class QFileDialog;
 class QWidget;
 
 namespace aquarium {
@@ -21,6 +24,10 @@ public:
     std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
     Choice Ask(const QString& text, bool offerSave) override;
+
+    // The file dialog a request opens, not yet shown (tests look at it).
+    [[nodiscard]] std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest& request,
+                                                              bool save) const;
 
     // "Ulvaro Data File|*.uld" in Qt's form: "Ulvaro Data File (*.uld)".
     [[nodiscard]] static QString QtFilter(const QString& filter);
