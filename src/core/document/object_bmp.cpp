@@ -11,10 +11,10 @@
 
 namespace aquarium {
 
-ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight)
+ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight, QSize target)
 {
-    const int width = Div(source.width() * kPreviewWidth, screenWidth);
-    const int height = Div(source.height() * kPreviewHeight, screenHeight);
+    const int width = Div(source.width() * target.width(), screenWidth);
+    const int height = Div(source.height() * target.height(), screenHeight);
     // The scaled copy covers every pixel of the sprite, so it starts unfilled.
     QImage sprite(width, height, QImage::Format_ARGB32);
     StretchCopy(sprite, {0, 0, width, height}, source, {0, 0, source.width(), source.height()});

@@ -24,7 +24,9 @@ inline void ReloadObjectBmps(const Files& files, Aquarium& aquarium)
 }
 
 // The scaling and the mask, on a picture already loaded: an entry's sprite and its visible
-// part (no name).
-[[nodiscard]] ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight);
+// part (no name), for a screen of screenWidth x screenHeight shown as target (the tank
+// preview's 320 x 240 unless told).
+[[nodiscard]] ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight,
+                                       QSize target = {kPreviewWidth, kPreviewHeight});
 
 } // namespace aquarium

@@ -10,21 +10,20 @@ namespace aquarium {
 
 namespace {
 
-const ObjectBmp* EntryOf(const Aquarium& doc, const PlacedObject& object)
+const ObjectBmp* EntryOf(const std::array<ObjectBmp, kMaxObjectBmps>& sprites,
+                        const PlacedObject& object)
 {
     if (object.BmpIndex < 0 || object.BmpIndex >= kMaxObjectBmps)
         return nullptr;
-    const ObjectBmp& entry = doc.ObjectBmpTable[size_t(object.BmpIndex)];
+    const ObjectBmp& entry = sprites[size_t(object.BmpIndex)];
     return entry.Sprite.isNull() ? nullptr : &entry;
 }
-
-using Copy = void (*)(QImage&, const Rect&, const QImage&, const Rect&, RasterOp);
 
 // The mask ANDed and the picture ORed, stretched over the rectangle: the sprite holds both,
 // so it is one pass.
 // Only the rows and, when the copy is not stretched, the columns of its visible part are
 // drawn: the pixels that change the tank, the same ones as the whole copy gives.
-void Paint(Copy copy, QImage& tank, const ObjectBmp& entry, const Rect& to)
+void Paint(CopyFunction copy, QImage& tank, const ObjectBmp& entry, const Rect& to)
 {
     const QRect& v = entry.Visible;
     if (v.isEmpty())
@@ -41,19 +40,63 @@ void Paint(Copy copy, QImage& tank, const ObjectBmp& entry, const Rect& to)
 
 } // namespace
 
-QPoint AccessoryPosition(const Aquarium& doc, const PlacedObject& object)
+QPoint AccessoryPosition(QSize tank, int sandHeight, QSize sprite, const PlacedObject& object)
 {
-    const ObjectBmp* entry = EntryOf(doc, object);
-    const int w = entry ? entry->Sprite.width() : 0;
-    const int h = entry ? entry->Sprite.height() : 0;
-    const int x = std::max(object.XPosition * kPreviewWidth / 20 - w / 2, 0);
+    const int x = std::max(object.XPosition * tank.width() / 20 - sprite.width() / 2, 0);
     int y;
     switch (object.VerticalAnchor) {
     case 0: y = 0; break;
-    case 1: y = kPreviewHeight / 2 - h; break;
-    default: y = kPreviewHeight - doc.SandHeight - h; break;
+    case 1: y = tank.height() / 2 - sprite.height(); break;
+    default: y = tank.height() - sandHeight - sprite.height(); break;
     }
     return {x, y};
+}
+
+QPoint AccessoryPosition(const Aquarium& doc, const PlacedObject& object)
+{
+    const ObjectBmp* entry = EntryOf(doc.ObjectBmpTable, object);
+    return AccessoryPosition({kPreviewWidth, kPreviewHeight}, doc.SandHeight,
+                             entry ? entry->Sprite.size() : QSize(0, 0), object);
+}
+
+int DrawSand(QImage& tank, const QImage& sand, int screenWidth, int screenHeight,
+             CopyFunction copy)
+{
+    const int width = tank.width();
+    const int height = tank.height();
+    // A sand picture narrower than a pixel of the tank is drawn one pixel wide.
+    const int tile = std::max(Div(sand.width() * width, screenWidth), 1);
+    const int sandHeight = Div(sand.height() * height, screenHeight);
+    const Rect whole{0, 0, sand.width(), sand.height()};
+    for (int k = 0; k <= width / tile; ++k)
+        copy(tank, {k * tile, height - sandHeight, k * tile + tile, height}, sand, whole,
+             RasterOp::Copy);
+    return sandHeight;
+}
+
+void DrawAccessoryLayer(QImage& tank, const Aquarium& doc,
+                        const std::array<ObjectBmp, kMaxObjectBmps>& sprites, int sandHeight,
+                        bool spread, int layer, const std::function<int(int)>& sway,
+                        CopyFunction copy)
+{
+    const int last = std::min(doc.LastObject, kMaxObjects - 1);
+    for (int i = 0; i <= last; ++i) {
+        const PlacedObject& o = doc.ObjectTable[size_t(i)];
+        const ObjectBmp* entry = EntryOf(sprites, o);
+        if (o.Layer != layer || (o.Spread == 1) != spread || !entry)
+            continue;
+        const int shift = sway ? sway(i) : 0;
+        const int h = entry->Sprite.height();
+        if (spread) {
+            // Full width, standing on the sand.
+            const int y = tank.height() - sandHeight - h;
+            Paint(copy, tank, *entry, {shift, y, tank.width() + shift, y + h});
+            continue;
+        }
+        const QPoint at = AccessoryPosition(tank.size(), sandHeight, entry->Sprite.size(), o);
+        Paint(copy, tank, *entry,
+              {at.x() + shift, at.y(), at.x() + shift + entry->Sprite.width(), at.y() + h});
+    }
 }
 
 void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
@@ -63,7 +106,7 @@ void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& st
 }
 
 void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
-                     const QFont& numberFont, Copy copy)
+                     const QFont& numberFont, CopyFunction copy)
 {
     doc.SandHeight = 0;
     if (tank.size() != QSize(kPreviewWidth, kPreviewHeight) || tank.format() != QImage::Format_RGB32)
@@ -71,47 +114,20 @@ void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& st
     FillRect(tank, {0, 0, kPreviewWidth, kPreviewHeight}, kTankPictureFill);
 
     const QString sandPath = doc.DataFolder + doc.SandName + QStringLiteral(".bmp");
-    if (!doc.SandName.isEmpty() && files.FileExists(sandPath)) {
-        const QImage sand = files.LoadPicture(sandPath);
-        // A sand picture narrower than a preview pixel is drawn one pixel wide.
-        const int tile = std::max(Div(sand.width() * kPreviewWidth, doc.ScreenWidth), 1);
-        doc.SandHeight = Div(sand.height() * kPreviewHeight, doc.ScreenHeight);
-        const Rect whole{0, 0, sand.width(), sand.height()};
-        for (int k = 0; k <= kPreviewWidth / tile; ++k) {
-            copy(tank, {k * tile, kPreviewHeight - doc.SandHeight, k * tile + tile, kPreviewHeight},
-                 sand, whole, RasterOp::Copy);
-        }
-    }
+    if (!doc.SandName.isEmpty() && files.FileExists(sandPath))
+        doc.SandHeight = DrawSand(tank, files.LoadPicture(sandPath), doc.ScreenWidth,
+                                  doc.ScreenHeight, copy);
 
-    const int last = std::min(doc.LastObject, kMaxObjects - 1);
-    // Spread accessories first, beneath all others: full width, standing on the sand.
-    for (int depth = 0; depth <= 6; depth += 2) {
-        for (int i = 0; i <= last; ++i) {
-            const PlacedObject& o = doc.ObjectTable[size_t(i)];
-            const ObjectBmp* entry = EntryOf(doc, o);
-            if (o.Layer != depth || o.Spread != 1 || !entry)
-                continue;
-            const int h = entry->Sprite.height();
-            const int y = kPreviewHeight - doc.SandHeight - h;
-            Paint(copy, tank, *entry, {0, y, kPreviewWidth, y + h});
-        }
-    }
-    for (int depth = 0; depth <= 4; depth += 2) {
-        for (int i = 0; i <= last; ++i) {
-            const PlacedObject& o = doc.ObjectTable[size_t(i)];
-            const ObjectBmp* entry = EntryOf(doc, o);
-            if (o.Layer != depth || o.Spread != 0 || !entry)
-                continue;
-            const QPoint at = AccessoryPosition(doc, o);
-            Paint(copy, tank, *entry,
-                  {at.x(), at.y(), at.x() + entry->Sprite.width(),
-                   at.y() + entry->Sprite.height()});
-        }
-    }
+    // Spread accessories first, beneath all others, then the others by depth.
+    for (int layer = 0; layer <= 6; layer += 2)
+        DrawAccessoryLayer(tank, doc, doc.ObjectBmpTable, doc.SandHeight, true, layer, {}, copy);
+    for (int layer = 0; layer <= 4; layer += 2)
+        DrawAccessoryLayer(tank, doc, doc.ObjectBmpTable, doc.SandHeight, false, layer, {}, copy);
 
     if (strip.size() != QSize(kStripWidth, kStripHeight) || strip.format() != QImage::Format_RGB32)
         strip = MakePicture(kStripWidth, kStripHeight);
     FillRect(strip, {0, 0, kStripWidth, kStripHeight}, kWhite);
+    const int last = std::min(doc.LastObject, kMaxObjects - 1);
     if (last < 0)
         return;
     TextWriter writer(strip, numberFont);

@@ -6,6 +6,9 @@
 #include <QFont>
 #include <QImage>
 
+#include <array>
+#include <functional>
+
 namespace aquarium {
 
 class Files;
@@ -23,10 +26,29 @@ void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& st
 
 // The same with another implementation of the scaled copies (benchmarks).
 void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
-                     const QFont& numberFont,
-                     void (*copy)(QImage&, const Rect&, const QImage&, const Rect&, RasterOp));
+                     const QFont& numberFont, CopyFunction copy);
+
+// The layers of a tank picture of any size, for a screen of doc.ScreenWidth x
+// doc.ScreenHeight shown as tank.width() x tank.height() (the tank preview is 320 x 240).
+
+// The sand picture tiled along the bottom, scaled as the accessories are; returns the
+// height of the sand in the tank's pixels.
+int DrawSand(QImage& tank, const QImage& sand, int screenWidth, int screenHeight,
+             CopyFunction copy = &StretchCopy);
+
+// The accessories of one kind (spread or not) on one layer (0 back, 2 middle, 4 front),
+// in table order. sprites holds each bitmap entry's sprite scaled to the tank (the
+// document's own table for the tank preview); sway, when given, shifts accessory i by
+// sway(i) pixels to the right.
+void DrawAccessoryLayer(QImage& tank, const Aquarium& doc,
+                        const std::array<ObjectBmp, kMaxObjectBmps>& sprites, int sandHeight,
+                        bool spread, int layer, const std::function<int(int)>& sway = {},
+                        CopyFunction copy = &StretchCopy);
 
 // The top-left corner of a placed accessory that is not spread, on the tank picture.
 [[nodiscard]] QPoint AccessoryPosition(const Aquarium& doc, const PlacedObject& object);
+// The same on a tank of the given size for a sprite of the given size.
+[[nodiscard]] QPoint AccessoryPosition(QSize tank, int sandHeight, QSize sprite,
+                                       const PlacedObject& object);
 
 } // namespace aquarium

@@ -69,6 +69,10 @@ inline void StretchCopy(QImage& destination, const Rect& to, const QImage& sourc
     StretchCopy(destination, to, source, from, RasterOp::Copy);
 }
 
+// A StretchCopy, or another implementation of it (benchmarks measure Qt's drawing).
+using CopyFunction = void (*)(QImage& destination, const Rect& to, const QImage& source,
+                              const Rect& from, RasterOp op);
+
 // Inverts the colours of the rectangle (DSTINVERT), clipped to the picture.
 void InvertRect(QImage& picture, const Rect& rect);
 // Fills the rectangle with colour, clipped to the picture.

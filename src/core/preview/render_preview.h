@@ -45,8 +45,6 @@ struct PreviewResult
 
 // The same with another implementation of the scaled rectangle copies (benchmarks
 // measure Qt's own drawing against ours).
-using CopyFunction = void (*)(QImage& destination, const Rect& to, const QImage& source,
-                              const Rect& from, RasterOp op);
 [[nodiscard]] PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy);
 
 // Rounds to the nearest integer, halves to the even neighbour.
