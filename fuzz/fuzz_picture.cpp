@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             world.Write(QStringLiteral("fuzz.bmp"), QByteArray(reinterpret_cast<const char*>(data), int(size)));
     try {
         const QImage picture = world.FileSystem().LoadPicture(path);
-        QImage scaled, mask;
-        ScaleObjectBmp(picture, 1024, 768, scaled, mask);
+        (void)ScaleObjectBmp(picture, 1024, 768);
+        (void)ScaleObjectBmp(picture, 640, 480, QSize(1024, 768));
         PreviewInputs in;
         in.Bitmap = picture;
         in.Format = BmpFormat(size % 10);

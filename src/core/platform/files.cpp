@@ -74,8 +74,10 @@ QStringList Files::ListFiles(const QString& windowsFolder, const QString& masks)
     const QString host = ToHost(windowsFolder);
     if (host.isEmpty())
         return {};
+    // The listing is shared with the index; hold it while walking its names.
+    const auto listing = m_paths.Index().Of(host);
     QStringList names;
-    for (const QString& entry : m_paths.Index().Of(host)->Files) {
+    for (const QString& entry : listing->Files) {
         for (const QRegularExpression& pattern : patterns) {
             if (pattern.match(entry).hasMatch()) {
                 names << entry;
