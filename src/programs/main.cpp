@@ -4,6 +4,7 @@
 #include "core/state/startup.h"
 #include "ui/editor/fish_editor.h"
 #include "ui/pages/fish_page.h"
+#include "ui/shell/live_view.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/version_window.h"
 #include "ui/widgets/app_icon.h"
@@ -26,8 +27,8 @@ using namespace aquarium;
 
 namespace {
 
-// --screenshots DIR: pictures of the five pages and the fish editor, as the program draws
-// them, for the documentation; then the program ends.
+// --screenshots DIR: pictures of the five pages, the fish editor and the live view, as the
+// program draws them, for the documentation; then the program ends.
 void SaveScreenshots(MainWindow& window, FishEditor& editor, const QString& folder)
 {
     QDir().mkpath(folder);
@@ -48,7 +49,14 @@ void SaveScreenshots(MainWindow& window, FishEditor& editor, const QString& fold
             editor.grab().save(folder + (page ? u"/fish-editor-animation.png"_qs
                                               : u"/fish-editor.png"_qs));
         }
+        editor.hide();
     }
+    // The whole tank playing, after two seconds of it.
+    window.LiveViewClick();
+    QEventLoop wait;
+    QTimer::singleShot(2000, &wait, &QEventLoop::quit);
+    wait.exec();
+    window.LiveView1->grab().save(folder + u"/live-view.png"_qs);
     QCoreApplication::quit();
 }
 
@@ -75,7 +83,8 @@ std::optional<int> ParseOptions(int argc, char* argv[], Options& options)
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption screenshots(
             QStringLiteral("screenshots"),
-            QStringLiteral("Save pictures of the pages and the fish editor in DIR and end."),
+            QStringLiteral("Save pictures of the pages, the fish editor and the live view in DIR "
+                           "and end."),
             QStringLiteral("DIR"));
     parser.addOption(screenshots);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The file to open."),

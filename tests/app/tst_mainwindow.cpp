@@ -5,6 +5,7 @@
 #include "support/running_editor.h"
 #include "support/test_world.h"
 #include "ui/editor/fish_editor.h"
+#include "ui/shell/live_view.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/version_window.h"
 #include "ui/widgets/list_box.h"
@@ -40,8 +41,21 @@ private Q_SLOTS:
     void droppedAquariumFileOpens();
     void fileDroppedOnAFieldOpensIt_data();
     void fileDroppedOnAFieldOpensIt();
+    void liveViewPlaysAndFollows();
 
 private:
+    // Writes C:\\aq\\Sea.uld (one fish, neon, whose files are not there) and opens it with
+    // the load button.
+    void OpenSea()
+    {
+        m_world->WriteFile(u"C:\\aq\\Sea.uld"_qs,
+                           "Kesso's Screen Saver Ulvaro\r\n[Fish]\r\n\tdata\\neon,1,1,1\r\n"
+                           "DATA END\r\n[Bottom]\r\n\tpics\\sand\r\n[Bubble]\r\nb\r\n"
+                           "[Sound]\r\ns\r\n[ObjectBMP]\r\nDATA END\r\n[Object]\r\nDATA END\r\n");
+        m_prompts->QueueAnswer(u"C:\\aq\\Sea.uld"_qs);
+        QTest::mouseClick(m_window->Button6, Qt::LeftButton);
+    }
+
     std::unique_ptr<TestWorld> m_world;
     std::unique_ptr<RunningEditor> m_app;
     ScriptedPrompts* m_prompts = nullptr;
@@ -160,12 +174,7 @@ void TestMainWindow::versionButtonShowsAndHidesTheVersionWindow()
 
 void TestMainWindow::loadButtonOpensAFile()
 {
-    m_world->WriteFile(u"C:\\aq\\Sea.uld"_qs,
-                       "Kesso's Screen Saver Ulvaro\r\n[Fish]\r\n\tdata\\neon,1,1,1\r\n"
-                       "DATA END\r\n[Bottom]\r\n\tpics\\sand\r\n[Bubble]\r\nb\r\n[Sound]\r\n"
-                       "s\r\n[ObjectBMP]\r\nDATA END\r\n[Object]\r\nDATA END\r\n");
-    m_prompts->QueueAnswer(u"C:\\aq\\Sea.uld"_qs);
-    QTest::mouseClick(m_window->Button6, Qt::LeftButton);
+    OpenSea();
     QCOMPARE(m_prompts->Messages(), QStringList());
     QCOMPARE(m_window->windowHandle()->title(), u"Kesso's Ulvaro Aquarium Maker <<< sea.uld >>>"_qs);
     QCOMPARE(m_window->findChild<QLabel*>(u"Label16"_qs)->text(), u"pics\\"_qs);
@@ -248,6 +257,45 @@ void TestMainWindow::fileDroppedOnAFieldOpensIt()
     QVERIFY2(!after.contains(u"file:"_qs), qPrintable(after));
     if (field == u"ComboBox1")
         QCOMPARE(after, before);
+}
+
+void TestMainWindow::liveViewPlaysAndFollows()
+{
+    // Its button stands in the frame between 終了 and the resolution.
+    QCOMPARE(m_window->LiveViewButton->text(), u"動作プレビュー"_qs);
+    QVERIFY(m_window->LiveViewButton->geometry().top() > m_window->Button1->geometry().bottom());
+    QVERIFY(m_window->LiveViewButton->geometry().bottom() < m_window->ComboBox1->geometry().top());
+    LiveView* view = m_window->LiveView1;
+    QVERIFY(!view->isVisible());
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTest::keyClick(m_window, Qt::Key_F5);
+    QVERIFY(view->isVisible());
+    QCOMPARE(view->windowTitle(), u"水槽の動作プレビュー"_qs);
+    QVERIFY(view->Timer1.isActive());
+    QCOMPARE(view->Timer1.interval(), 50);
+    QVERIFY(m_window->isEnabled()); // modeless
+    view->Timer1Timer();
+    QCOMPARE(view->Tank()->Screen(), QSize(1024, 768));
+    QCOMPARE(view->Tank()->Output(),
+             QSize(1024, 768).scaled(view->Image1->size(), Qt::KeepAspectRatio));
+
+    // A change of resolution, an aquarium opened: the next tick shows them.
+    m_window->ComboBox1->setCurrentText(u"640 x 480"_qs);
+    view->Timer1Timer();
+    QCOMPARE(view->Tank()->Screen(), QSize(640, 480));
+    OpenSea();
+    QCOMPARE(m_state->CurrentFile, u"C:\\aq\\Sea.uld"_qs);
+    view->Timer1Timer();
+    view->Timer1Timer();
+    const QString status = view->Label1->text();
+    QCOMPARE(status.count(u"C:\\aq\\data\\neon.ulc"_qs), 1);
+    QVERIFY(status.contains(u"C:\\aq\\data\\neon.bmp"_qs));
+    QCOMPARE(m_prompts->Messages(), QStringList()); // no message box for what is missing
+
+    view->close();
+    QVERIFY(!view->isVisible());
+    QVERIFY(!view->Timer1.isActive());
 }
 
 QTEST_MAIN(TestMainWindow)

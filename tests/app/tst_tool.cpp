@@ -1,5 +1,6 @@
 #include "support/test_world.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -34,6 +35,7 @@ private Q_SLOTS:
     void renderTankAndFishPicture();
     void commandsWithMessages();
     void renderFish();
+    void playWritesTheFrames();
     void refusedWritesAndPipesEndInAMessage();
 
 private:
@@ -167,6 +169,8 @@ void TestTool::usageErrors_data()
     QTest::newRow("bad screen") << QStringList{"dump", "--screen", "big"};
     QTest::newRow("screen without size") << QStringList{"dump", "--screen"};
     QTest::newRow("unknown option") << QStringList{"dump", "--fast"};
+    QTest::newRow("play without OUTDIR") << QStringList{"play", "a.uld"};
+    QTest::newRow("play with a bad seed") << QStringList{"play", "--seed", "x", "a.uld", "out"};
 }
 
 void TestTool::usageErrors()
@@ -300,6 +304,31 @@ void TestTool::renderTankAndFishPicture()
     r = Run(world, u"C:\\work"_qs,
             {u"fish-picture"_qs, world.Host(u"C:\\aq\\tetra.uld"_qs), u"7"_qs, fish});
     QCOMPARE(r.exitCode, 2);
+}
+
+void TestTool::playWritesTheFrames()
+{
+    TestWorld world;
+    MakeAquarium(world);
+    const QStringList args{u"play"_qs, u"--ticks"_qs, u"3"_qs, u"--seed"_qs, u"5"_qs,
+                           u"--screen"_qs, u"320x240"_qs, world.Host(u"C:\\aq\\tetra.uld"_qs)};
+    const QString out = world.Host(u"C:\\out\\a"_qs), again = world.Host(u"C:\\out\\b"_qs);
+    Result r = Run(world, u"C:\\work"_qs, args + QStringList{out});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.json[u"Frames"].toInt(), 3);
+    // The fish shows without its character file; what cannot be shown is named.
+    QCOMPARE(r.json[u"Missing"].toArray().toVariantList(),
+             (QVariantList{u"C:\\aq\\data\\bubble.bmp"_qs, u"C:\\aq\\data\\esa.bmp"_qs,
+                           u"C:\\aq\\data\\neon.ulc"_qs}));
+    QCOMPARE(QImage(out + u"/frame-0002.png"_qs).size(), QSize(320, 240));
+    QVERIFY(!QFileInfo::exists(out + u"/frame-0003.png"_qs));
+    r = Run(world, u"C:\\work"_qs, args + QStringList{again});
+    QCOMPARE(r.exitCode, 0);
+    for (const char* frame : {"/frame-0000.png", "/frame-0002.png"}) {
+        QFile a(out + QLatin1String(frame)), b(again + QLatin1String(frame));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(a.readAll(), b.readAll());
+    }
 }
 
 void TestTool::commandsWithMessages()

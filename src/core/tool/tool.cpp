@@ -2,6 +2,7 @@
 
 #include "core/document/aquarium_file.h"
 #include "core/document/fish_character.h"
+#include "core/live/live_tank.h"
 #include "core/operations/check.h"
 #include "core/operations/fish_editor_model.h"
 #include "core/platform/files.h"
@@ -13,6 +14,7 @@
 #include "core/tool/state_json.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -62,6 +64,8 @@ struct Arguments
     int fishDataNoValue = 0;
     bool ticks = false;
     int ticksValue = 0;
+    bool seed = false;
+    int seedValue = 0;
     bool json = false;
     QString problem; // a usage error, when not empty
 };
@@ -80,7 +84,8 @@ Arguments Parse(const QStringList& rest, const QStringList& allowed)
     const QCommandLineOption json(u"json"_qs, QString());
     const QCommandLineOption fishDataNo(u"fish-data-no"_qs, QString(), u"N"_qs);
     const QCommandLineOption ticks(u"ticks"_qs, QString(), u"K"_qs);
-    parser.addOptions({screen, json, fishDataNo, ticks});
+    const QCommandLineOption seed(u"seed"_qs, QString(), u"S"_qs);
+    parser.addOptions({screen, json, fishDataNo, ticks, seed});
     if (!parser.parse(QStringList{u"aquarium-tool"_qs} + rest)) {
         a.problem = parser.errorText();
         return a;
@@ -101,12 +106,12 @@ Arguments Parse(const QStringList& rest, const QStringList& allowed)
     a.json = parser.isSet(json);
     for (const auto& [option, set, value] :
          {std::tuple{&fishDataNo, &a.fishDataNo, &a.fishDataNoValue},
-          std::tuple{&ticks, &a.ticks, &a.ticksValue}}) {
+          std::tuple{&ticks, &a.ticks, &a.ticksValue}, std::tuple{&seed, &a.seed, &a.seedValue}}) {
         if (!parser.isSet(*option))
             continue;
         bool ok = false;
         *value = parser.value(*option).toInt(&ok);
-        if (!ok || (option == &ticks && (*value < 0 || *value > 100000))) {
+        if (!ok || (option != &fishDataNo && (*value < 0 || (option == &ticks && *value > 100000)))) {
             a.problem = QStringLiteral("--%1 needs a number").arg(option->names().first());
             return a;
         }
@@ -200,6 +205,10 @@ void Tool::PrintHelp()
              "                                   files (or the .uld files of folders), their\n"
              "                                   fish, random.uld and the MIDI list name;\n"
              "                                   exit status 1 when there is any\n"
+             "  play [--ticks K] [--seed S] [--screen WxH] FILE.uld OUTDIR\n"
+             "                                   the live view of the whole tank: K frames\n"
+             "                                   (default 20) as OUTDIR/frame-0000.png ...,\n"
+             "                                   the same for the same seed (default 1)\n"
              "  render-fish [--fish-data-no N] [--ticks K] FILE.ulc STRIP.png\n"
              "                                   the fish editor's first opening without a\n"
              "                                   window: the preview strip, and the cell\n"
@@ -333,6 +342,44 @@ int Tool::Run(const QStringList& arguments)
                                    QJsonArray::fromStringList(session.prompts.Messages())}});
         m_out.flush();
         return problems.empty() ? session.ExitStatus() : kExitMessages;
+    }
+    if (command == u"play") {
+        const Arguments a = Parse(rest, {u"--ticks"_qs, u"--seed"_qs, u"--screen"_qs});
+        if (!a.problem.isEmpty())
+            return Usage(a.problem);
+        if (a.files.size() != 2)
+            return Usage(QStringLiteral("play needs FILE.uld and OUTDIR"));
+        Session session(m_err);
+        AppState& state = session.state;
+        const QString path = session.Windows(a.files[0]);
+        QJsonArray missing;
+        int frames = 0;
+        if (LoadAquariumFile(state, path)) {
+            state.CurrentFile = path;
+            const QSize screen = a.screen ? QSize(a.width, a.height)
+                                          : QSize(state.Doc.ScreenWidth, state.Doc.ScreenHeight);
+            LiveTank tank(session.files, state.Doc, screen, screen, quint64(a.seed ? a.seedValue : 1));
+            for (const QString& file : tank.Missing())
+                missing.append(file);
+            Guard(session.prompts, [&] {
+                if (!QDir().mkpath(a.files[1]))
+                    throw PlatformError::CannotCreate(a.files[1]);
+                QImage frame;
+                for (int t = 0; t < (a.ticks ? a.ticksValue : 20); ++t) {
+                    tank.Draw(frame);
+                    Files::SavePng(QStringLiteral("%1/frame-%2.png")
+                                           .arg(a.files[1])
+                                           .arg(t, 4, 10, QLatin1Char('0')),
+                                   frame);
+                    ++frames;
+                    tank.Step();
+                }
+            });
+        }
+        printJson(QJsonObject{{u"Frames"_qs, frames},
+                              {u"Missing"_qs, missing},
+                              {u"Messages"_qs, QJsonArray::fromStringList(session.prompts.Messages())}});
+        return session.ExitStatus();
     }
     if (command == u"render-fish") {
         const Arguments a = Parse(rest, {u"--fish-data-no"_qs, u"--ticks"_qs});

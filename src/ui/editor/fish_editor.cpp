@@ -478,6 +478,7 @@ void FishEditor::Button1Click()
     if (written) {
         m_opened = m_model.Fields;
         hide();
+        Q_EMIT Saved();
     }
 }
 

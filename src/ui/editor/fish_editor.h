@@ -48,6 +48,11 @@ public:
     void Timer1Timer();
     void CheckBox6Click();
 
+Q_SIGNALS:
+    // Ok wrote the character file.
+    void Saved();
+
+public:
     QTabWidget* TabbedNotebook1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;

@@ -10,6 +10,7 @@
 #include "ui/pages/fish_page.h"
 #include "ui/pages/list_pages.h"
 #include "ui/pages/tank_page.h"
+#include "ui/shell/live_view.h"
 #include "ui/shell/version_window.h"
 #include "ui/widgets/keyboard.h"
 #include "ui/widgets/window_place.h"
@@ -76,6 +77,11 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     Button10->setGeometry(516, 95, 110, 25);
     Button1 = Named(new QPushButton(QStringLiteral("終了"), this), "Button1");
     Button1->setGeometry(516, 130, 110, 25);
+    // The whole tank playing, in a window of its own (F5 too).
+    LiveView1 = new LiveView(state, this);
+    LiveViewButton = Named(new QPushButton(QStringLiteral("動作プレビュー"), this), "LiveViewButton");
+    LiveViewButton->setGeometry(516, 175, 110, 25);
+    LiveViewButton->setToolTip(kLiveViewTitle);
 
     ComboBox1 = Named(new QComboBox(this), "ComboBox1");
     ComboBox1->setEditable(true);
@@ -97,6 +103,10 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     connect(Button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
     connect(Button10, &QPushButton::clicked, this, &MainWindow::Button10Click);
     connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
+    connect(LiveViewButton, &QPushButton::clicked, this, &MainWindow::LiveViewClick);
+    // The live view shows every change: the accessory page's, a character written anew.
+    connect(AccessoryPage1, &AccessoryPage::Changed, LiveView1, &LiveView::Follow);
+    connect(&fishEditor, &FishEditor::Saved, LiveView1, &LiveView::Follow);
     // An undo or redo puts back a state: show it.
     connect(&m_state.Edits.Stack(), &QUndoStack::indexChanged, this, &MainWindow::Refresh);
 
@@ -106,6 +116,7 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SaveClick(); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Button1Click(); });
     OnKeys(this, QKeySequence(Qt::Key_F1), [this] { Button10Click(); });
+    OnKeys(this, QKeySequence(Qt::Key_F5), [this] { LiveViewClick(); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_state.Edits.Undo(); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { m_state.Edits.Redo(); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { m_state.Edits.Redo(); });
@@ -133,6 +144,7 @@ void MainWindow::Refresh()
     TabbedNotebook1->setCurrentIndex(m_state.NotebookPage);
     m_refreshing = false;
 
+    LiveView1->Follow();
     FishPage1->Refresh();
     TankPage1->Refresh();
     AccessoryPage1->Refresh();
@@ -271,6 +283,13 @@ void MainWindow::Button10Click()
     m_versionWindow.show();
     m_versionWindow.raise();
     m_versionWindow.activateWindow();
+}
+
+void MainWindow::LiveViewClick()
+{
+    LiveView1->show();
+    LiveView1->raise();
+    LiveView1->activateWindow();
 }
 
 void MainWindow::SaveClick()

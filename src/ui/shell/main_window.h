@@ -10,6 +10,7 @@ namespace aquarium {
 
 struct AppState;
 class FishEditor;
+class LiveView;
 class AccessoryPage;
 class FishPage;
 class MidiListPage;
@@ -43,6 +44,7 @@ public:
     void Button10Click();
     void Button1Click();
     void SaveClick();          // Ctrl+S
+    void LiveViewClick();      // LiveViewButton, F5
     void TurnPage(int step);   // Ctrl+Tab, Ctrl+PgDn (1), Ctrl+Shift+Tab, Ctrl+PgUp (-1)
     void ComboBox1Change();
     void TabbedNotebook1Change(int page);
@@ -53,6 +55,8 @@ public:
     QPushButton* Button10 = nullptr;
     QPushButton* Button1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
+    QPushButton* LiveViewButton = nullptr;
+    LiveView* LiveView1 = nullptr;
 
     FishPage* FishPage1 = nullptr;
     TankPage* TankPage1 = nullptr;

@@ -1,0 +1,143 @@
+// One tick of the live view at 1024 x 768: every fish, bubble and morsel moved, then the
+// frame drawn; beside it a memcpy of the frame, the memory limit.
+
+#include "core/document/aquarium.h"
+#include "core/document/fish_character.h"
+#include "core/live/live_tank.h"
+#include "core/platform/files.h"
+#include "core/platform/raster.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+using namespace aquarium;
+
+namespace {
+
+QImage Ellipse(int w, int h, QColor colour)
+{
+    QImage image = MakePicture(w, h, kBlack);
+    QPainter p(&image);
+    p.setBrush(colour);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRect(w / 10, h / 5, w * 7 / 10, h * 3 / 5));
+    return image;
+}
+
+// Six kinds of ten fish (bitmaps of 120 x 60, the first six formats), 20 accessories of
+// side x side * 3 / 2 (every fourth swaying, every fifth spread), a background picture
+// stretched over the screen, sand, bubbles everywhere, food falling.
+struct LiveWorld
+{
+    explicit LiveWorld(int side)
+    {
+        const QString root = dir.path();
+        QDir(root).mkpath(QStringLiteral("aq/data"));
+        const QString data = root + QStringLiteral("/aq/data/");
+        files = std::make_unique<Files>(PathMap(QStringLiteral("/nonexistent-prefix")));
+        doc.DataFolder = files->Paths().ToWindows(root + QStringLiteral("/aq")) + u'\\';
+        doc.DataSubFolder = QStringLiteral("data\\");
+        doc.ScreenWidth = 1024;
+        doc.ScreenHeight = 768;
+        doc.FishCountsFixed = true;
+        for (int i = 0; i < 6; ++i) {
+            const QString name = QStringLiteral("fish%1").arg(i);
+            const bool shadow = BmpFormat(i + 1) == BmpFormat::ShadowMapping;
+            Ellipse(shadow ? 240 : 120, shadow ? 120 : 60, QColor(250, 40 * i, 30))
+                .save(data + name + QStringLiteral(".bmp"), "BMP");
+            FishCharacter c;
+            c.Format = BmpFormat(i + 1);
+            c.AnimationDataNo = 8;
+            c.SchoolingFrequency = QStringLiteral("30");
+            SaveFishCharacter(*files, c, doc.DataFolder + u"data\\"_qs + name);
+            doc.Fish[size_t(i)].CharacterName = u"data\\"_qs + name;
+            doc.Fish[size_t(i)].FishAmount = QStringLiteral("10");
+        }
+        for (int i = 0; i < 20; ++i) {
+            const QString name = QStringLiteral("acc%1").arg(i);
+            Ellipse(side, side * 3 / 2, QColor(40, 150 + i * 4, 60))
+                .save(data + name + QStringLiteral(".bmp"), "BMP");
+            doc.ObjectBmpTable[size_t(i)].BmpName = u"data\\"_qs + name;
+            doc.ObjectTable[size_t(i)]
+                = {i, (i % 3) * 2, 2, i, quint8(i % 4 == 0 ? 1 : 0), quint8(i % 5 == 0 ? 1 : 0)};
+        }
+        doc.LastObjectBmp = 19;
+        doc.LastObject = 19;
+        Ellipse(800, 600, QColor(20, 60, 140)).save(data + QStringLiteral("back.bmp"), "BMP");
+        doc.BackgroundSource = QStringLiteral("data\\back.bmp");
+        MakePicture(256, 96, 0x204080).save(data + QStringLiteral("sand.bmp"), "BMP");
+        doc.SandName = QStringLiteral("data\\sand");
+        Ellipse(12, 12, Qt::white).save(data + QStringLiteral("bubble.bmp"), "BMP");
+        doc.BubbleName = QStringLiteral("data\\bubble");
+        Ellipse(8, 8, QColor(200, 120, 40)).save(data + QStringLiteral("food.bmp"), "BMP");
+        doc.FoodName = QStringLiteral("data\\food");
+        doc.Aeration = AerationPosition::All;
+    }
+    QTemporaryDir dir;
+    std::unique_ptr<Files> files;
+    Aquarium doc;
+};
+
+void Tick(benchmark::State& state, int side, bool memcpyOnly)
+{
+    const LiveWorld world(side);
+    const QSize screen(1024, 768);
+    LiveTank tank(*world.files, world.doc, screen, screen, 1);
+    // A tank that has played a while: bubbles all the way up, food in the water.
+    for (int t = 0; t < 400; ++t) {
+        if (t % 40 == 0)
+            tank.DropFood(100 + t);
+        tank.Step();
+    }
+    QImage frame;
+    tank.Draw(frame);
+    const size_t bytes = size_t(frame.sizeInBytes());
+    std::vector<char> from(bytes), to(bytes);
+    int t = 0;
+    for (auto _ : state) {
+        if (memcpyOnly) {
+            std::memcpy(to.data(), from.data(), bytes);
+            benchmark::DoNotOptimize(to.data());
+            benchmark::ClobberMemory();
+            continue;
+        }
+        if (++t % 40 == 0)
+            tank.DropFood(t % 1000);
+        tank.Step();
+        tank.Draw(frame);
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+    state.counters["fish"] = double(tank.Fishes().size());
+    state.counters["bubbles"] = double(tank.Bubbles().size());
+    state.counters["missing"] = double(tank.Missing().size());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    for (const int side : {160, 640}) {
+        const std::string name = "LiveTick/1024x768/accessories-" + std::to_string(side);
+        benchmark::RegisterBenchmark(name.c_str(), Tick, side, false)
+            ->Unit(benchmark::kMillisecond)
+            ->MeasureProcessCPUTime()
+            ->UseRealTime();
+    }
+    benchmark::RegisterBenchmark("LiveTick/1024x768/memcpy", Tick, 160, true)
+        ->Unit(benchmark::kMillisecond)
+        ->MeasureProcessCPUTime()
+        ->UseRealTime();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,626 @@
+#include "core/live/live_tank.h"
+
+#include "core/document/object_bmp.h"
+#include "core/document/tank_preview.h"
+#include "core/platform/files.h"
+#include "core/platform/numbers.h"
+#include "core/platform/platform_error.h"
+#include "core/preview/render_preview.h"
+
+#include <QPointF>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace aquarium {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// The share of fish when the amounts are ratios (FishCountsFixed off), and the most fish.
+constexpr int kFishOfRatios = 20;
+constexpr int kMostFish = 100;
+// How a fish's size shrinks with depth: at the back it is this share smaller.
+constexpr double kDepthShrink = 0.4;
+// The water flow of a current, pixels per tick; the speed bubbles rise at.
+constexpr double kFlow = 1.5;
+constexpr double kBubbleRise = 2.5;
+// Food sinks this fast and lies on the sand this long.
+constexpr double kFoodSink = 1.0;
+constexpr int kFoodTicks = 20 * kLiveTicksPerSecond;
+
+double Number(const QString& text, double fallback)
+{
+    int value = 0;
+    return TryStrToInt(text, value) ? value : fallback;
+}
+
+// The preferred layers: the height each keeps to (0 the surface, 1 the sand) and how much.
+struct LayerLiking
+{
+    const char16_t* Name;
+    double Target, Weight;
+};
+constexpr LayerLiking kLayers[] = {
+    {u"上が大好き", 0.05, 1.5},
+    {u"上が好き", 0.25, 0.7},
+    {u"底が嫌い", 0.4, 0.7},
+    {u"中層が好き", 0.5, 1.0},
+    {u"上が嫌い", 0.6, 0.7},
+    {u"下が好き", 0.75, 0.7},
+    {u"底が大好き", 0.95, 1.5},
+    {u"どこでも好き", 0.5, 0.0},
+};
+
+// A bottom lover's liking for moving up and down scales its vertical step.
+constexpr std::pair<const char16_t*, double> kUpDownLikings[] = {
+    {u"上下嫌い", 0.3},
+    {u"普通", 1.0},
+    {u"上下好き", 1.5},
+    {u"上下大好き", 2.0},
+    {u"上下大大好き", 3.0},
+};
+
+// A frame of the renderer as a sprite: the renderer's black and the bitmap's key colour
+// (its top-left pixel) are transparent, the rest opaque.
+QImage FishSprite(const QImage& strip, int cell, int width, int height, QRgb key)
+{
+    QImage sprite(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(strip.constScanLine(y)) + cell * width;
+        QRgb* out = reinterpret_cast<QRgb*>(sprite.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const QRgb c = in[x] | 0xFF000000u;
+            out[x] = (c == 0xFF000000u || c == key) ? 0u : c;
+        }
+    }
+    return sprite;
+}
+
+} // namespace
+
+SwimmingValues SwimmingValuesOf(const FishCharacter& c)
+{
+    SwimmingValues v;
+    v.TurnTicks = std::max(Number(c.TurnFrequency, 150), 1.0);
+    v.HorizontalStep = std::clamp(Number(c.HorizontalStep, 4), 0.0, 100.0);
+    v.VerticalStep = std::clamp(Number(c.VerticalStep, 3), 0.0, 100.0);
+    v.TopSpeed = std::clamp(Number(c.MaxSpeedMultiple, 5), 1.0, 20.0);
+    v.LayerTarget = 0.5; // anywhere, when the file names no layer this model knows
+    v.LayerWeight = 0;
+    for (const LayerLiking& layer : kLayers) {
+        if (c.PreferredLayer == QStringView(layer.Name)) {
+            v.LayerTarget = layer.Target;
+            v.LayerWeight = layer.Weight;
+        }
+    }
+    if (c.PreferredLayer == kLovesTheBottom) {
+        for (const auto& [name, scale] : kUpDownLikings) {
+            if (c.UpDownLiking == QStringView(name))
+                v.VerticalStep *= scale;
+        }
+        v.UpperRange = std::clamp(Number(c.UpperRange, 0), 0.0, 100.0) / 100.0;
+    }
+    v.FoodRange = std::clamp(Number(c.FoodRange, 20), 0.0, 1000.0);
+    v.SchoolChance = std::clamp(Number(c.SchoolingFrequency, 0), 0.0, 100.0) / 100.0;
+    v.SchoolRange = std::clamp(Number(c.SchoolRange, 6), 0.0, 1000.0);
+    v.RestChance = std::clamp(Number(c.RestFrequency, 0), 0.0, 100.0) / 100.0;
+    if (c.Friendliness == u"ひとなつっこい")
+        v.DepthTarget = 0.15;
+    else if (c.Friendliness == u"恐がり")
+        v.DepthTarget = 0.85;
+    v.FrontGlass = c.FrontGlass;
+    v.QuickTurn = c.QuickTurn;
+    v.Slow = c.Slow;
+    if (c.GatherAtAccessory)
+        v.Home = FileNamePart(StripExtension(c.HomePosition));
+    if (v.Slow) {
+        v.HorizontalStep *= 0.5;
+        v.VerticalStep *= 0.5;
+    }
+    return v;
+}
+
+LiveTank::LiveTank(
+    const Files& files, const Aquarium& doc, QSize screen, QSize output, std::uint64_t seed)
+    : m_random(seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull)
+{
+    Update(files, doc, screen, output);
+}
+
+double LiveTank::Random()
+{
+    // xorshift64*: the same numbers on every machine, unlike the library's distributions.
+    m_random ^= m_random >> 12;
+    m_random ^= m_random << 25;
+    m_random ^= m_random >> 27;
+    return double((m_random * 2685821657736338717ull) >> 11) / double(1ull << 53);
+}
+
+void LiveTank::NoteMissing(const QString& path)
+{
+    if (!m_missing.contains(path))
+        m_missing << path;
+}
+
+QSizeF LiveTank::FishSize(const Fish& fish) const
+{
+    const Kind& kind = m_kinds[size_t(fish.Kind)];
+    if (kind.Frames.empty())
+        return {0, 0};
+    const double s = 1 - kDepthShrink * fish.Z;
+    return {kind.Frames.front().width() * s, kind.Frames.front().height() * s};
+}
+
+void LiveTank::Update(const Files& files, const Aquarium& doc, QSize screen, QSize output)
+{
+    std::vector<QString> names;
+    for (const Kind& kind : m_kinds)
+        names.push_back(kind.CharacterName);
+    const std::vector<Fish> previous = std::move(m_fish);
+    m_screen = QSize(std::max(screen.width(), 1), std::max(screen.height(), 1));
+    m_output = QSize(std::max(output.width(), 1), std::max(output.height(), 1));
+    m_kx = double(m_output.width()) / m_screen.width();
+    m_ky = double(m_output.height()) / m_screen.height();
+    m_missing.clear();
+    Build(files, doc);
+    Populate(previous, names);
+}
+
+void LiveTank::Build(const Files& files, const Aquarium& doc)
+{
+    m_doc = doc;
+    const int w = m_screen.width(), h = m_screen.height();
+    const auto picture = [&](const QString& path) -> QImage {
+        try {
+            if (files.FileExists(path))
+                return files.LoadPicture(path);
+        } catch (const PlatformError&) {
+        }
+        NoteMissing(path);
+        return QImage();
+    };
+    const auto named = [](const QString& name) { return !name.isEmpty() && name != u"null"; };
+
+    // Background: the solid colour, or the picture tiled or stretched, or black.
+    m_base = MakePicture(m_output.width(), m_output.height(), kBlack);
+    if (doc.BackgroundColourFill) {
+        FillRect(m_base, {0, 0, m_output.width(), m_output.height()}, doc.BackgroundColourValue());
+    } else if (named(doc.BackgroundSource)) {
+        const QString path = PathMap::IsAbsolute(doc.BackgroundSource)
+            ? doc.BackgroundSource
+            : doc.DataFolder + doc.BackgroundSource;
+        const QImage back = picture(path);
+        if (!back.isNull() && doc.BackgroundTiling) {
+            // Tiles of the picture's own size on the screen.
+            const int tw = std::max(int(back.width() * m_kx), 1);
+            const int th = std::max(int(back.height() * m_ky), 1);
+            for (int y = 0; y < m_output.height(); y += th)
+                for (int x = 0; x < m_output.width(); x += tw)
+                    StretchCopy(
+                        m_base, {x, y, x + tw, y + th}, back, {0, 0, back.width(), back.height()});
+        } else if (!back.isNull()) {
+            StretchCopy(m_base, {0, 0, m_output.width(), m_output.height()}, back,
+                {0, 0, back.width(), back.height()});
+        }
+    }
+
+    // The sand, as the tank preview tiles it.
+    m_sandHeight = 0;
+    m_outputSandHeight = 0;
+    if (named(doc.SandName)) {
+        const QImage sand = picture(doc.DataFolder + doc.SandName + u".bmp"_qs);
+        if (!sand.isNull()) {
+            m_outputSandHeight = DrawSand(m_base, sand, w, h);
+            m_sandHeight = sand.height();
+        }
+    }
+
+    // The accessories' sprites at the output's scale, and where each placed one stands.
+    for (int e = 0; e < kMaxObjectBmps; ++e) {
+        m_accessories[size_t(e)] = ObjectBmp();
+        const QString& name = doc.ObjectBmpTable[size_t(e)].BmpName;
+        if (e > doc.LastObjectBmp || name.isEmpty())
+            continue;
+        const QImage source = picture(doc.DataFolder + name + u".bmp"_qs);
+        if (!source.isNull())
+            m_accessories[size_t(e)] = ScaleObjectBmp(source, w, h, m_output);
+    }
+    for (int i = 0; i <= std::min(doc.LastObject, kMaxObjects - 1); ++i) {
+        const PlacedObject& o = doc.ObjectTable[size_t(i)];
+        const int index = std::clamp(o.BmpIndex, 0, kMaxObjectBmps - 1);
+        const QSize sprite = m_accessories[size_t(index)].Sprite.size();
+        const QPoint at = o.Spread
+            ? QPoint(0, m_output.height() - m_outputSandHeight - sprite.height())
+            : AccessoryPosition(m_output, m_outputSandHeight, sprite, o);
+        const double cx = o.Spread ? m_output.width() / 2.0 : at.x() + sprite.width() / 2.0;
+        m_homes[size_t(i)] = QPointF(cx / m_kx, (at.y() + sprite.height() / 2.0) / m_ky);
+    }
+
+    m_bubble = QImage();
+    if (named(doc.BubbleName)) {
+        const QImage bubble = picture(doc.DataFolder + doc.BubbleName + u".bmp"_qs);
+        if (!bubble.isNull())
+            m_bubble = ScaleObjectBmp(bubble, w, h, m_output).Sprite;
+    }
+    m_morsel = QImage();
+    if (named(doc.FoodName)) {
+        const QImage food = picture(doc.DataFolder + doc.FoodName + u".bmp"_qs);
+        if (!food.isNull())
+            m_morsel = ScaleObjectBmp(food, w, h, m_output).Sprite;
+    }
+    m_flow = doc.AquariumType == 1 ? -kFlow : doc.AquariumType == 2 ? kFlow : 0.0;
+
+    // The fish kinds: each slot's character and its frames, made by the motion preview's
+    // renderer at the bitmap's own size.
+    m_kinds.clear();
+    double shares = 0;
+    for (const FishSlot& slot : doc.Fish) {
+        if (slot.CharacterName.isEmpty())
+            continue;
+        Kind kind;
+        kind.CharacterName = slot.CharacterName;
+        const QString path = doc.DataFolder + slot.CharacterName;
+        FishCharacter character;
+        if (files.FileExists(path + u".ulc"_qs)) {
+            try {
+                LoadFishCharacter(files, path, character);
+            } catch (const PlatformError&) {
+                NoteMissing(path + u".ulc"_qs);
+            }
+        } else {
+            NoteMissing(path + u".ulc"_qs);
+        }
+        kind.Values = SwimmingValuesOf(character);
+        const QImage bitmap = picture(path + u".bmp"_qs);
+        if (!bitmap.isNull()) {
+            try {
+                PreviewInputs in;
+                in.Bitmap = bitmap;
+                in.Format = character.Format;
+                in.Frames = character.AnimationDataNo;
+                in.FishDataNo = NumberOrOne(slot.FishDataNo);
+                in.StretchDX = character.StretchDX;
+                in.StretchDY = character.StretchDY;
+                in.WaveLength = character.WaveLength;
+                in.Phase = character.Phase;
+                in.AnimLoop = character.AnimLoop;
+                in.QuarterWave = character.QuarterWave;
+                in.DisplayWidth = in.DisplayHeight = Files::kMaxPictureSide; // its own size
+                const PreviewResult r = RenderPreview(in);
+                for (int cell = 0; cell < r.FrameCount; ++cell)
+                    kind.Frames.push_back(
+                        FishSprite(r.Strip, cell, r.CellWidth, r.CellHeight, bitmap.pixel(0, 0)));
+                kind.AnimCount = r.AnimCount;
+                kind.AnimLoop = r.AnimLoop;
+            } catch (const PlatformError&) {
+                NoteMissing(path + u".bmp"_qs);
+            }
+        }
+        kind.Count = std::clamp(NumberOrOne(slot.FishAmount), 0, kMostFish);
+        shares += kind.Count;
+        m_kinds.push_back(std::move(kind));
+    }
+    // Ratios become a share of the fish; a kind without frames is not shown.
+    int total = 0;
+    for (Kind& kind : m_kinds) {
+        if (!doc.FishCountsFixed && shares > 0 && kind.Count > 0)
+            kind.Count = std::max(1, int(std::lround(kFishOfRatios * kind.Count / shares)));
+        if (kind.Frames.empty())
+            kind.Count = 0;
+        kind.Count = std::min(kind.Count, kMostFish - total);
+        total += kind.Count;
+    }
+}
+
+void LiveTank::Populate(const std::vector<Fish>& previous, const std::vector<QString>& names)
+{
+    m_fish.clear();
+    std::vector<bool> taken(previous.size(), false);
+    for (int k = 0; k < int(m_kinds.size()); ++k) {
+        const Kind& kind = m_kinds[size_t(k)];
+        int placed = 0;
+        for (size_t i = 0; i < previous.size() && placed < kind.Count; ++i) {
+            const Fish& old = previous[i];
+            if (!taken[i] && size_t(old.Kind) < names.size()
+                && names[size_t(old.Kind)] == kind.CharacterName) {
+                taken[i] = true;
+                Fish fish = old;
+                fish.Kind = k;
+                fish.FrameIndex = std::min(fish.FrameIndex, std::max(kind.AnimCount - 1, 0));
+                m_fish.push_back(fish);
+                ++placed;
+            }
+        }
+        for (; placed < kind.Count; ++placed) {
+            Fish fish;
+            fish.Kind = k;
+            fish.Z = kind.Values.FrontGlass ? 0 : Random();
+            fish.X = Between(0, m_screen.width());
+            fish.Y = Between(0, WaterBottom());
+            fish.Facing = Random() < 0.5 ? -1 : 1;
+            fish.FrameIndex = int(Random() * std::max(kind.AnimCount, 1));
+            NewMovement(fish);
+            m_fish.push_back(fish);
+        }
+    }
+    // Whatever the new screen, every fish is inside it.
+    for (Fish& fish : m_fish)
+        KeepInside(fish);
+}
+
+std::optional<QPointF> LiveTank::School(const Fish& fish) const
+{
+    const SwimmingValues& v = m_kinds[size_t(fish.Kind)].Values;
+    const double range = v.SchoolRange * std::max(FishSize(fish).width(), 1.0);
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (const Fish& other : m_fish) {
+        if (&other == &fish || other.Kind != fish.Kind)
+            continue;
+        if (std::hypot(other.X - fish.X, other.Y - fish.Y) <= range) {
+            sx += other.X;
+            sy += other.Y;
+            ++n;
+        }
+    }
+    return n > 0 ? std::optional<QPointF>(QPointF(sx / n, sy / n)) : std::nullopt;
+}
+
+void LiveTank::NewMovement(Fish& fish)
+{
+    const SwimmingValues& v = m_kinds[size_t(fish.Kind)].Values;
+    const double water = std::max(WaterBottom(), 1);
+    fish.Goal = Fish::Free;
+    if (Random() < v.RestChance) {
+        fish.Rest = int(v.TurnTicks * Between(0.3, 1.0)) + 1;
+        fish.Speed = 0;
+        fish.TargetY = fish.Y;
+        fish.TargetZ = fish.Z;
+        return;
+    }
+    fish.Speed = Between(1, v.TopSpeed);
+    fish.Direction = Random() < 0.5 ? -1 : 1;
+    if (m_flow != 0 && Random() < 0.8)
+        fish.Direction = m_flow > 0 ? -1 : 1; // against the current
+    // A height drawn evenly over the water, then drawn towards the preferred layer.
+    fish.TargetY = water * (v.LayerTarget + (Random() - v.LayerTarget) / (1 + 2 * v.LayerWeight));
+    fish.TargetZ = v.FrontGlass ? 0
+        : v.DepthTarget >= 0    ? v.DepthTarget + (Random() - v.DepthTarget) / 3
+                                : Random();
+
+    // Towards somewhere: its school, or its accessory.
+    if (v.SchoolChance > 0 && Random() < v.SchoolChance && School(fish)) {
+        fish.Goal = Fish::ToSchool;
+        const QSizeF size = FishSize(fish);
+        fish.PlaceX = Between(-1, 1) * size.width();
+        fish.PlaceY = Between(-1, 1) * size.height();
+    } else if (!v.Home.isEmpty() && Random() < 0.5) {
+        for (int i = 0; i <= std::min(m_doc.LastObject, kMaxObjects - 1); ++i) {
+            const int bmp
+                = std::clamp(m_doc.ObjectTable[size_t(i)].BmpIndex, 0, kMaxObjectBmps - 1);
+            const QString& name = m_doc.ObjectBmpTable[size_t(bmp)].BmpName;
+            if (!name.isEmpty() && FileNamePart(name).compare(v.Home, Qt::CaseInsensitive) == 0) {
+                fish.Goal = Fish::ToHome;
+                fish.GoalX = m_homes[size_t(i)].x();
+                fish.GoalY = m_homes[size_t(i)].y();
+                break;
+            }
+        }
+    }
+}
+
+void LiveTank::Move(Fish& fish)
+{
+    const Kind& kind = m_kinds[size_t(fish.Kind)];
+    const SwimmingValues& v = kind.Values;
+    const double body = std::max(FishSize(fish).width(), 1.0);
+
+    // Food it sees comes first: it swims to the nearest at top speed and eats it.
+    int nearest = -1;
+    double distance = v.FoodRange * body;
+    for (int i = 0; i < int(m_food.size()); ++i) {
+        const double d = std::hypot(m_food[size_t(i)].X - fish.X, m_food[size_t(i)].Y - fish.Y);
+        if (d <= distance) {
+            distance = d;
+            nearest = i;
+        }
+    }
+    if (nearest >= 0) {
+        const Food& food = m_food[size_t(nearest)];
+        const double top = std::max(v.HorizontalStep, v.VerticalStep) * v.TopSpeed;
+        fish.TargetVx = (food.X - fish.X) / std::max(distance, 1.0) * top;
+        fish.TargetVy = (food.Y - fish.Y) / std::max(distance, 1.0) * top;
+        fish.TargetVz = 0;
+        if (fish.Rest > 0) {
+            fish.Rest = 0;
+            NewMovement(fish);
+        }
+        if (distance < body / 2)
+            m_food.erase(m_food.begin() + nearest);
+    } else {
+        if (fish.Rest > 0 ? --fish.Rest == 0 : Random() < 1.0 / v.TurnTicks)
+            NewMovement(fish);
+        const double hs = v.HorizontalStep * fish.Speed;
+        const double vs = v.VerticalStep * fish.Speed / 2;
+        const double zs = 0.004 * fish.Speed;
+        if (fish.Goal == Fish::ToSchool) {
+            if (const std::optional<QPointF> school = School(fish)) {
+                fish.GoalX = school->x() + fish.PlaceX;
+                fish.GoalY = school->y() + fish.PlaceY;
+            } else {
+                fish.Goal = Fish::Free;
+            }
+        }
+        if (fish.Goal != Fish::Free)
+            fish.TargetY = fish.GoalY;
+        // Towards a goal or a height it slows within ten ticks of it.
+        fish.TargetVx = fish.Goal != Fish::Free ? std::clamp((fish.GoalX - fish.X) / 10, -hs, hs)
+                                                : fish.Direction * hs;
+        fish.TargetVy = std::clamp((fish.TargetY - fish.Y) / 10, -vs, vs);
+        fish.TargetVz = std::clamp((fish.TargetZ - fish.Z) / 10, -zs, zs);
+    }
+
+    const double ease = v.QuickTurn ? 1.0 : 0.15;
+    fish.Vx += (fish.TargetVx - fish.Vx) * ease;
+    fish.Vy += (fish.TargetVy - fish.Vy) * ease;
+    fish.Vz += (fish.TargetVz - fish.Vz) * ease;
+    fish.X += fish.Vx + m_flow;
+    fish.Y += fish.Vy;
+    fish.Z = v.FrontGlass ? 0 : std::clamp(fish.Z + fish.Vz, 0.0, 1.0);
+    if (std::abs(fish.Vx) > 0.05)
+        fish.Facing = fish.Vx > 0 ? 1 : -1;
+
+    KeepInside(fish);
+
+    if (kind.AnimCount > 0)
+        fish.FrameIndex = (fish.FrameIndex + 1) % kind.AnimCount;
+}
+
+void LiveTank::KeepInside(Fish& fish)
+{
+    const SwimmingValues& v = m_kinds[size_t(fish.Kind)].Values;
+    // The glass, the surface and the sand: it stays inside, and turns away from the side
+    // glass it meets.
+    const QSizeF size = FishSize(fish);
+    const double halfW = size.width() / 2, halfH = size.height() / 2;
+    const double water = WaterBottom();
+    const double top
+        = v.UpperRange < 1 ? std::max(halfH, water - halfH - v.UpperRange * water) : halfH;
+    const double bottom = std::max(water - halfH, top);
+    const double right = std::max(m_screen.width() - halfW, halfW);
+    if (fish.X <= halfW)
+        fish.Direction = 1;
+    else if (fish.X >= right)
+        fish.Direction = -1;
+    fish.X = std::clamp(fish.X, halfW, right);
+    fish.Y = std::clamp(fish.Y, top, bottom);
+    fish.TargetY = std::clamp(fish.TargetY, top, bottom);
+}
+
+void LiveTank::Step()
+{
+    ++m_tick;
+    for (Fish& fish : m_fish)
+        Move(fish);
+
+    // Bubbles from the aeration: right, centre, left, or all along the sand.
+    if (!m_bubble.isNull()) {
+        const double w = m_screen.width();
+        const bool everywhere = m_doc.Aeration == AerationPosition::All;
+        if (everywhere || m_tick % 3 == 0) {
+            const double x = everywhere                      ? Between(0, w)
+                : m_doc.Aeration == AerationPosition::Left   ? 0.15 * w + Between(-8, 8)
+                : m_doc.Aeration == AerationPosition::Centre ? 0.5 * w + Between(-8, 8)
+                                                             : 0.85 * w + Between(-8, 8);
+            m_bubbles.push_back(
+                {std::clamp(x, 0.0, w - 1), double(WaterBottom()), Between(0, 2 * kPi)});
+        }
+        for (Bubble& b : m_bubbles) {
+            b.Y -= kBubbleRise;
+            b.X = std::clamp(
+                b.X + 0.8 * m_flow + 0.6 * std::sin(b.Phase + m_tick * 0.3), 0.0, w - 1);
+        }
+        std::erase_if(m_bubbles, [](const Bubble& b) { return b.Y < 0; });
+    }
+
+    // Food sinks to the sand and lies there a while.
+    for (Food& f : m_food) {
+        f.Y = std::min(f.Y + kFoodSink, double(WaterBottom()));
+        ++f.Age;
+    }
+    std::erase_if(m_food, [](const Food& f) { return f.Age > kFoodTicks; });
+}
+
+void LiveTank::DropFood(double x)
+{
+    if (m_morsel.isNull())
+        return;
+    for (int i = 0; i < 5; ++i)
+        m_food.push_back({std::clamp(x + Between(-15, 15), 0.0, m_screen.width() - 1.0), 0.0, 0});
+}
+
+int LiveTank::FishFrame(const Fish& fish) const
+{
+    const Kind& kind = m_kinds[size_t(fish.Kind)];
+    int cell = fish.FrameIndex;
+    if (kind.AnimLoop && cell > kind.AnimCount / 2)
+        cell = kind.AnimCount - cell; // forwards, then backwards, as the motion preview plays
+    return std::clamp(cell, 0, int(kind.Frames.size()) - 1);
+}
+
+Rect LiveTank::FishRect(const Fish& fish) const
+{
+    const QSizeF size = FishSize(fish);
+    const int w = int(std::lround(size.width() * m_kx));
+    const int h = int(std::lround(size.height() * m_ky));
+    const int left = int(std::lround(fish.X * m_kx - w / 2.0));
+    const int top = int(std::lround(fish.Y * m_ky - h / 2.0));
+    // Swimming to the right, the bitmap (which swims to the left) is mirrored.
+    return fish.Facing > 0 ? Rect {left + w, top, left, top + h}
+                           : Rect {left, top, left + w, top + h};
+}
+
+void LiveTank::DrawFish(QImage& frame, double nearest, double farthest) const
+{
+    std::vector<const Fish*> band;
+    for (const Fish& fish : m_fish) {
+        if (fish.Z > nearest && fish.Z <= farthest)
+            band.push_back(&fish);
+    }
+    // The farther first.
+    std::stable_sort(
+        band.begin(), band.end(), [](const Fish* a, const Fish* b) { return a->Z > b->Z; });
+    for (const Fish* fish : band) {
+        const Kind& kind = m_kinds[size_t(fish->Kind)];
+        if (kind.Frames.empty())
+            continue;
+        const QImage& sprite = kind.Frames[size_t(FishFrame(*fish))];
+        StretchCopy(frame, FishRect(*fish), sprite, {0, 0, sprite.width(), sprite.height()},
+            RasterOp::Sprite);
+    }
+}
+
+void LiveTank::Draw(QImage& frame) const
+{
+    if (frame.size() != m_base.size() || frame.format() != m_base.format())
+        frame = QImage(m_base.size(), m_base.format());
+    std::memcpy(frame.bits(), m_base.constBits(), size_t(m_base.sizeInBytes()));
+
+    // Swaying accessories move left and right, each at a pace of its own, from where the
+    // tank preview puts them.
+    const double amplitude = std::max(2.0, m_output.width() / 160.0);
+    const auto sway = [&](int i) {
+        if (!m_doc.ObjectTable[size_t(i)].Sway)
+            return 0;
+        const double period = 50 + 13 * (i % 5);
+        return int(std::lround(amplitude * std::sin(2 * kPi * m_tick / period)));
+    };
+    for (int layer = 0; layer <= 6; layer += 2)
+        DrawAccessoryLayer(frame, m_doc, m_accessories, m_outputSandHeight, true, layer, sway);
+    // By depth: the back accessories, the fish behind the middle, the middle accessories
+    // and the bubbles, the fish behind the front, the front accessories, the fish on the
+    // front glass, the food.
+    DrawAccessoryLayer(frame, m_doc, m_accessories, m_outputSandHeight, false, 0, sway);
+    DrawFish(frame, 0.5, 1.0);
+    DrawAccessoryLayer(frame, m_doc, m_accessories, m_outputSandHeight, false, 2, sway);
+    for (const Bubble& b : m_bubbles) {
+        const int x = int(std::lround(b.X * m_kx)) - m_bubble.width() / 2;
+        const int y = int(std::lround(b.Y * m_ky)) - m_bubble.height();
+        StretchCopy(frame, {x, y, x + m_bubble.width(), y + m_bubble.height()}, m_bubble,
+            {0, 0, m_bubble.width(), m_bubble.height()}, RasterOp::Sprite);
+    }
+    DrawFish(frame, 0.1, 0.5);
+    DrawAccessoryLayer(frame, m_doc, m_accessories, m_outputSandHeight, false, 4, sway);
+    DrawFish(frame, -1.0, 0.1);
+    for (const Food& f : m_food) {
+        const int x = int(std::lround(f.X * m_kx)) - m_morsel.width() / 2;
+        const int y = int(std::lround(f.Y * m_ky)) - m_morsel.height();
+        StretchCopy(frame, {x, y, x + m_morsel.width(), y + m_morsel.height()}, m_morsel,
+            {0, 0, m_morsel.width(), m_morsel.height()}, RasterOp::Sprite);
+    }
+}
+
+} // namespace aquarium

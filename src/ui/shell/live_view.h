@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/live/live_tank.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+
+namespace aquarium {
+
+struct AppState;
+
+// "水槽の動作プレビュー": the composed tank, playing at 20 ticks a second, drawn at the
+// resolution of ComboBox1 scaled to fit the window. Modeless; it follows every edit of the
+// state. A click into the tank drops food. Files it cannot show are named once in its
+// status line.
+class LiveView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit LiveView(AppState& state, QWidget* parent = nullptr);
+
+    // The state changed: the tank is made anew at the next tick (fish keep their places).
+    void Follow();
+    // One tick of the tank, then the picture.
+    void Timer1Timer();
+
+    [[nodiscard]] const LiveTank* Tank() const { return m_tank ? &*m_tank : nullptr; }
+
+    QWidget* Image1 = nullptr; // the tank
+    QLabel* Label1 = nullptr; // the status line
+    QTimer Timer1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Where the tank is drawn in Image1: the screen's proportions, as large as it fits.
+    [[nodiscard]] QRect TankArea() const;
+    void MakeTank();
+
+    AppState& m_state;
+    std::optional<LiveTank> m_tank;
+    QImage m_frame;
+    bool m_dirty = true;
+};
+
+inline const QString kLiveViewTitle = QStringLiteral("水槽の動作プレビュー");
+
+} // namespace aquarium
