@@ -11,6 +11,17 @@
 
 namespace aquarium {
 
+namespace {
+
+// An entry takes a scaled sprite and its visible part; its name stays.
+void TakeSprite(ObjectBmp& entry, ObjectBmp&& scaled)
+{
+    entry.Sprite = std::move(scaled.Sprite);
+    entry.Visible = scaled.Visible;
+}
+
+} // namespace
+
 ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight, QSize target)
 {
     const int width = Div(source.width() * target.width(), screenWidth);
@@ -51,10 +62,8 @@ void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, 
     if (index < 0 || index >= kMaxObjectBmps)
         throw PlatformError::RangeCheck();
     const QImage source = files.LoadPicture(path);
-    ObjectBmp& entry = aquarium.ObjectBmpTable[size_t(index)];
-    ObjectBmp scaled = ScaleObjectBmp(source, aquarium.ScreenWidth, aquarium.ScreenHeight);
-    entry.Sprite = std::move(scaled.Sprite);
-    entry.Visible = scaled.Visible;
+    TakeSprite(aquarium.ObjectBmpTable[size_t(index)],
+               ScaleObjectBmp(source, aquarium.ScreenWidth, aquarium.ScreenHeight));
 }
 
 void LoadObjectBmps(const Files& files, Aquarium& aquarium)
@@ -81,11 +90,8 @@ void LoadObjectBmps(const Files& files, Aquarium& aquarium)
         failure = error;
     }
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (sprites[i]) {
-            ObjectBmp& entry = aquarium.ObjectBmpTable[size_t(entries[i])];
-            entry.Sprite = std::move(sprites[i]->Sprite);
-            entry.Visible = sprites[i]->Visible;
-        }
+        if (sprites[i])
+            TakeSprite(aquarium.ObjectBmpTable[size_t(entries[i])], std::move(*sprites[i]));
     }
     if (failure)
         throw *failure;

@@ -21,7 +21,6 @@
 
 namespace aquarium {
 
-
 QString Files::ToHost(const QString& windowsPath) const
 {
     if (PathMap::IsAbsolute(windowsPath))
@@ -207,14 +206,18 @@ Files::PictureFile Files::Locate(const QString& windowsPath) const
     return {host, info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
-QImage Files::LoadPicture(const QString& windowsPath) const
+QImage Files::Read(const PictureFile& file, const QString& windowsPath) const
 {
-    const PictureFile file = Locate(windowsPath);
     if (std::optional<QImage> kept = m_pictures->Find(file))
         return *kept;
     const QImage picture = DecodePicture(file.HostPath, windowsPath);
     m_pictures->Keep(file, picture);
     return picture;
+}
+
+QImage Files::LoadPicture(const QString& windowsPath) const
+{
+    return Read(Locate(windowsPath), windowsPath);
 }
 
 void Files::ForEachPicture(const QStringList& windowsPaths,
@@ -238,13 +241,7 @@ void Files::ForEachPicture(const QStringList& windowsPaths,
             if (!files[size_t(i)])
                 continue;
             try {
-                const PictureFile& file = *files[size_t(i)];
-                std::optional<QImage> picture = m_pictures->Find(file);
-                if (!picture) {
-                    picture = DecodePicture(file.HostPath, windowsPaths[i]);
-                    m_pictures->Keep(file, *picture);
-                }
-                use(i, *picture);
+                use(i, Read(*files[size_t(i)], windowsPaths[i]));
             } catch (const PlatformError& error) {
                 errors[size_t(i)] = error;
             } catch (const std::bad_alloc&) {

@@ -85,6 +85,8 @@ private:
         qint64 Modified = 0;
     };
     [[nodiscard]] PictureFile Locate(const QString& windowsPath) const;
+    // The kept picture of a located file, or the file decoded and kept. Safe on any thread.
+    [[nodiscard]] QImage Read(const PictureFile& file, const QString& windowsPath) const;
 
     PathMap m_paths;
     std::shared_ptr<PictureCache> m_pictures; // shared by the copies of one Files

@@ -2,9 +2,9 @@
 
 #include "core/operations/page_operations.h"
 #include "core/platform/platform_error.h"
-#include "ui/widgets/list_box.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/keyboard.h"
+#include "ui/widgets/list_box.h"
 
 #include <QCheckBox>
 #include <QFrame>
