@@ -1,4 +1,5 @@
 #include "core/document/aquarium_file.h"
+#include "core/document/tank_preview.h"
 #include "core/platform/prompts.h"
 #include "core/platform/raster.h"
 #include "core/platform/registry.h"
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void failedLoadsLeaveEverythingAsItWas_data();
     void failedLoadsLeaveEverythingAsItWas();
     void drawingErrorsKeepTheLoad();
+    void unreadablePicturesDoNotStopTheLoad();
     void randomListOpensItsPage();
     void saveAsWritesListsAndFile();
     void saveAsRefusesWithoutFish();
@@ -135,10 +137,6 @@ void TestCommands::failedLoadsLeaveEverythingAsItWas_data()
     QTest::newRow("bad number") << QByteArray("Kesso's Screen Saver Ulvaro\r\n[Option]\r\n"
                                               "AquariumType=x\r\n[Fish]\r\nDATA END\r\n")
                                 << u"'x' は数値ではありません"_qs;
-    QTest::newRow("unreadable accessory picture") << QByteArray("use broken")
-                                                  << u"ビットマップイメージが不正です"_qs;
-    QTest::newRow("missing accessory picture") << QByteArray("use missing")
-                                               << u"ファイル C:\\other\\data\\gone.bmp は開けません"_qs;
     QTest::newRow("missing file") << QByteArray()
                                   << u"ファイル C:\\other\\bad.uld は開けません"_qs;
 }
@@ -155,13 +153,6 @@ void TestCommands::failedLoadsLeaveEverythingAsItWas()
 
     m_world->WriteFile(u"C:\\other\\random.uld"_qs, "other.uld\r\n");
     m_world->MakeFolder(u"C:\\other\\pics"_qs);
-    m_world->WriteFile(u"C:\\other\\data\\broken.bmp"_qs, "not a picture");
-    if (content == "use broken" || content == "use missing") {
-        QString text = QString::fromLatin1(Aquarium());
-        text.replace(u"data\\kusa"_qs, content == "use broken" ? u"data\\broken"_qs
-                                                               : u"data\\gone"_qs);
-        content = text.toLatin1();
-    }
     if (!content.isEmpty())
         m_world->WriteFile(u"C:\\other\\bad.uld"_qs, content);
 
@@ -175,7 +166,7 @@ void TestCommands::failedLoadsLeaveEverythingAsItWas()
     m_prompts->QueueChoice(Choice::Discard); // the unsaved work is asked about first
     m_prompts->QueueAnswer(u"C:\\other\\bad.uld"_qs);
     LoadCommand(s);
-    QCOMPARE(m_prompts->Questions(), QStringList{kSaveChangesQuestion});
+    QCOMPARE(m_prompts->Questions(), QStringList{u"tetra.uld への変更を保存しますか"_qs});
     QCOMPARE(m_prompts->Messages(), QStringList{message});
     QCOMPARE(s.Caption, before.caption);
     QCOMPARE(s.Doc.DataFolder, before.folder);
@@ -198,6 +189,38 @@ void TestCommands::drawingErrorsKeepTheLoad()
     QCOMPARE(m_prompts->Messages(), QStringList{u"ビットマップイメージが不正です"_qs});
     QCOMPARE(s.Doc.Fish[1].CharacterName, u"data\\guppy"_qs);
     QCOMPARE(PixelAt(s.FishPictures[0], 10, 10), ColorRef(0x0000FF)); // the others are drawn
+}
+
+void TestCommands::unreadablePicturesDoNotStopTheLoad()
+{
+    // Accessory pictures missing and broken, a fish bitmap and the sand missing.
+    QByteArray file = Aquarium(u"\t1,\tback,\ttop,\t3\r\n"_qs);
+    file.replace("\tdata\\kusa\r\nDATA END", "\tdata\\kusa\r\n\tdata\\broken\r\nDATA END");
+    m_world->WriteFile(u"C:\\aq\\tetra.uld"_qs, file);
+    m_world->WriteFile(u"C:\\aq\\data\\broken.bmp"_qs, "not a picture");
+    const QByteArray kusa = m_world->ReadFile(u"C:\\aq\\data\\kusa.bmp"_qs);
+    QVERIFY(QFile::remove(m_world->Host(u"C:\\aq\\data\\kusa.bmp"_qs)));
+    QVERIFY(QFile::remove(m_world->Host(u"C:\\aq\\data\\sand.bmp"_qs)));
+    AppState& s = *m_state;
+    s.NotebookPage = 1;
+    QVERIFY(LoadAquariumFile(s, u"C:\\aq\\tetra.uld"_qs));
+    QCOMPARE(m_prompts->Messages(),
+        QStringList {u"以下のｱｸｾｻﾘの絵が開けません  C:\\aq\\data\\kusa.bmp, C:\\aq\\data\\broken.bmp"_qs});
+    QCOMPARE(s.Doc.Fish[0].CharacterName, u"data\\neon"_qs);
+    QCOMPARE(s.Doc.Aeration, AerationPosition::Centre);
+    QCOMPARE(s.Doc.LastObject, 1);
+    QCOMPARE(s.Doc.ObjectBmpTable[0].BmpName, u"data\\kusa"_qs);
+    QVERIFY(s.Doc.ObjectBmpTable[0].Sprite.isNull());
+    QCOMPARE(PixelAt(s.TankPicture, 120, 200), kTankPictureFill); // nothing drawn
+    s.Doc.Fish[0].FishDataNo = u"2"_qs; // the file's own value, before the character's 4
+    SaveAquariumFile(*m_files, s.Doc, u"C:\\aq\\copy.uld"_qs);
+    QCOMPARE(m_world->ReadFile(u"C:\\aq\\copy.uld"_qs), file);
+
+    // Once the picture is there, the next drawing shows it.
+    m_world->WriteFile(u"C:\\aq\\data\\kusa.bmp"_qs, kusa);
+    DrawTankPreview(s);
+    QCOMPARE(PixelAt(s.TankPicture, 120, 230), ColorRef(0x00A000));
+    QCOMPARE(m_prompts->Messages().size(), 1);
 }
 
 void TestCommands::randomListOpensItsPage()

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void commandsWithMessages();
     void renderFish();
     void playWritesTheFrames();
+    void missingPicturesStillLoadAndPlay();
     void refusedWritesAndPipesEndInAMessage();
 
 private:
@@ -329,6 +330,31 @@ void TestTool::playWritesTheFrames()
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         QCOMPARE(a.readAll(), b.readAll());
     }
+}
+
+void TestTool::missingPicturesStillLoadAndPlay()
+{
+    TestWorld world;
+    MakeAquarium(world);
+    for (const char* name : {"kusa.bmp", "neon.bmp", "sand.bmp"})
+        QVERIFY(QFile::remove(world.Host(u"C:\\aq\\data\\"_qs + QLatin1String(name))));
+    const QString file = world.Host(u"C:\\aq\\tetra.uld"_qs);
+    const QString message = u"以下のｱｸｾｻﾘの絵が開けません  C:\\aq\\data\\kusa.bmp"_qs;
+    Result r = Run(world, u"C:\\work"_qs, {u"dump"_qs, file});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(QString::fromUtf8(r.err), message + u'\n');
+    QCOMPARE(r.json[u"CurrentFile"].toString(), u"C:\\aq\\tetra.uld"_qs);
+    QCOMPARE(r.json[u"ObjectTable"].toArray().size(), 1);
+
+    const QString out = world.Host(u"C:\\out"_qs);
+    r = Run(world, u"C:\\work"_qs, {u"play"_qs, u"--ticks"_qs, u"2"_qs, file, out});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.json[u"Frames"].toInt(), 2);
+    QCOMPARE(r.json[u"Messages"].toArray().toVariantList(), QVariantList {message});
+    const QVariantList missing = r.json[u"Missing"].toArray().toVariantList();
+    for (const char* name : {"kusa.bmp", "neon.bmp", "sand.bmp"})
+        QVERIFY(missing.contains(u"C:\\aq\\data\\"_qs + QLatin1String(name)));
+    QVERIFY(QFileInfo::exists(out + u"/frame-0001.png"_qs));
 }
 
 void TestTool::commandsWithMessages()

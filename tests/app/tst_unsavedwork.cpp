@@ -39,6 +39,8 @@ private Q_SLOTS:
     void questionsBeforeWorkIsLost();
     void fishEditorKeepsItsEdits();
     void keys();
+    void exitEndsOnlyWhenTheWorkIsLetGo_data();
+    void exitEndsOnlyWhenTheWorkIsLetGo();
 
 private:
     // What the user sees and what a save would write.
@@ -338,26 +340,52 @@ void TestUnsavedWork::undoBackToTheSavedStateIsClean()
 void TestUnsavedWork::questionsBeforeWorkIsLost_data()
 {
     QTest::addColumn<QString>("how"); // close, load, drop
+    QTest::addColumn<QString>("opened"); // the current file: tetra.uld, random.uld or none
     QTest::addColumn<Choice>("choice");
-    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("answer"); // of a save dialog, when one is expected
+    QTest::addColumn<QString>("written"); // the aquarium file saved, when one is
+    const QString none;
+    const QString kept = u"C:\\aq\\kept.uld"_qs;
+    const QString cancelled = u""_qs;
     for (const char* how : {"close", "load", "drop"}) {
-        QTest::addRow("%s, save", how) << QString::fromLatin1(how) << Choice::Save << true;
-        QTest::addRow("%s, save cancelled", how)
-            << QString::fromLatin1(how) << Choice::Save << false;
-        QTest::addRow("%s, discard", how) << QString::fromLatin1(how) << Choice::Discard << false;
-        QTest::addRow("%s, cancel", how) << QString::fromLatin1(how) << Choice::Cancel << false;
+        const QString h = QString::fromLatin1(how);
+        // 保存 writes a named file straight back, as Ctrl+S does.
+        QTest::addRow("%s, save", how) << h << u"tetra.uld"_qs << Choice::Save << none
+                                       << u"C:\\aq\\tetra.uld"_qs;
+        QTest::addRow("%s, save as", how) << h << none << Choice::Save << kept << kept;
+        QTest::addRow("%s, save as cancelled", how)
+            << h << none << Choice::Save << cancelled << none;
+        // With random.uld open, the lists alone are no save of the aquarium's edits.
+        QTest::addRow("%s, random.uld, save as", how)
+            << h << u"random.uld"_qs << Choice::Save << kept << kept;
+        QTest::addRow("%s, random.uld, save as cancelled", how)
+            << h << u"random.uld"_qs << Choice::Save << cancelled << none;
+        QTest::addRow("%s, discard", how) << h << u"tetra.uld"_qs << Choice::Discard << none << none;
+        QTest::addRow("%s, cancel", how) << h << u"tetra.uld"_qs << Choice::Cancel << none << none;
     }
 }
 
 void TestUnsavedWork::questionsBeforeWorkIsLost()
 {
     QFETCH(QString, how);
+    QFETCH(QString, opened);
     QFETCH(Choice, choice);
-    QFETCH(bool, saved);
+    QFETCH(QString, answer);
+    QFETCH(QString, written);
+    if (opened == u"random.uld") {
+        m_prompts->QueueAnswer(u"C:\\aq\\random.uld"_qs);
+        QTest::mouseClick(m_window->Button6, Qt::LeftButton);
+        QCOMPARE(m_state->CurrentFile, u"C:\\aq\\random.uld"_qs);
+    } else if (opened.isEmpty()) {
+        m_state->CurrentFile.clear(); // work that has no file yet
+    }
+    const QString before = m_state->CurrentFile;
+    m_prompts->Clear();
+    const QByteArray original = m_world->ReadFile(u"C:\\aq\\tetra.uld"_qs);
     QTest::mouseClick(m_window->FishPage1->CheckBox1, Qt::LeftButton);
     m_prompts->QueueChoice(choice);
-    if (choice == Choice::Save)
-        m_prompts->QueueAnswer(saved ? u"C:\\aq\\kept.uld"_qs : QString());
+    if (!answer.isNull())
+        m_prompts->QueueAnswer(answer);
     if (how == u"load")
         m_prompts->QueueAnswer(u"C:\\aq\\sea.uld"_qs);
     QMimeData data;
@@ -368,16 +396,22 @@ void TestUnsavedWork::questionsBeforeWorkIsLost()
         QTest::mouseClick(m_window->Button6, Qt::LeftButton);
     else
         Drop(data);
-    QCOMPARE(m_prompts->Questions(), QStringList {kSaveChangesQuestion});
-    QCOMPARE(!m_world->ReadFile(u"C:\\aq\\kept.uld"_qs).isEmpty(), saved);
+    QCOMPARE(m_prompts->Questions(),
+        QStringList {opened.isEmpty() ? kSaveChangesQuestion : opened + u" への変更を保存しますか"_qs});
     // It goes on after a save that completed or a discard; otherwise nothing changes.
-    const bool goesOn = saved || choice == Choice::Discard;
+    const bool goesOn = !written.isEmpty() || choice == Choice::Discard;
+    // A save dialog only where there is no file to write back to.
+    QCOMPARE(m_prompts->Dialogs().size(), size_t(!answer.isNull() + (how == u"load" && goesOn)));
+    for (const QString& file : {u"C:\\aq\\tetra.uld"_qs, u"C:\\aq\\kept.uld"_qs}) {
+        const QByteArray bytes = m_world->ReadFile(file);
+        QCOMPARE(bytes.contains("NumberOfFishes"), file == written);
+        if (file != written && !bytes.isEmpty())
+            QCOMPARE(bytes, original);
+    }
     if (how == u"close") {
         QCOMPARE(m_window->isVisible(), !goesOn);
     } else {
-        QCOMPARE(m_state->CurrentFile,
-            goesOn ? u"C:\\aq\\sea.uld"_qs
-                   : (saved ? u"C:\\aq\\kept.uld"_qs : u"C:\\aq\\tetra.uld"_qs));
+        QCOMPARE(m_state->CurrentFile, goesOn ? u"C:\\aq\\sea.uld"_qs : before);
         QCOMPARE(m_state->Doc.FishCountsFixed, !goesOn);
     }
     // Without changes nothing asks.
@@ -482,10 +516,78 @@ void TestUnsavedWork::keys()
     QTest::keyClick(bar, Qt::Key_Right);
     QCOMPARE(m_state->Doc.IntermittentStep, 21);
 
-    m_prompts->QueueAnswer(QString()); // the save dialog of 終了 cancelled: it still ends
+    // Ctrl+Q quits as the close box does: no save dialog, the question, then the end.
+    m_prompts->Clear();
+    m_prompts->QueueChoice(Choice::Cancel);
     Keys(Qt::Key_Q, Qt::ControlModifier);
-    QCOMPARE(m_prompts->Dialogs().size(), size_t(3));
+    QVERIFY(m_window->isVisible());
+    m_prompts->QueueChoice(Choice::Discard);
+    Keys(Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(m_prompts->Dialogs().empty());
+    QCOMPARE(m_prompts->Questions().size(), 2);
     QVERIFY(!m_window->isVisible());
+}
+
+void TestUnsavedWork::exitEndsOnlyWhenTheWorkIsLetGo_data()
+{
+    QTest::addColumn<bool>("edited"); // an unsaved edit in the main window
+    QTest::addColumn<QString>("answer"); // of 終了's save dialog
+    QTest::addColumn<QList<Choice>>("choices"); // for the questions, in order
+    QTest::addColumn<bool>("fishEdits"); // the fish editor holds edits
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("written"); // the aquarium file saved, when one is
+    QTest::addColumn<bool>("ends");
+    using L = QList<Choice>;
+    const QString kept = u"C:\\aq\\kept.uld"_qs;
+    const QString tetra = u"C:\\aq\\tetra.uld"_qs;
+    QTest::newRow("nothing unsaved") << false << u""_qs << L {} << false << 0 << QString() << true;
+    QTest::newRow("saved") << true << kept << L {} << false << 0 << kept << true;
+    QTest::newRow("dialog cancelled, then cancel")
+        << true << u""_qs << L {Choice::Cancel} << false << 1 << QString() << false;
+    QTest::newRow("dialog cancelled, then discard")
+        << true << u""_qs << L {Choice::Discard} << false << 1 << QString() << true;
+    QTest::newRow("dialog cancelled, then save")
+        << true << u""_qs << L {Choice::Save} << false << 1 << tetra << true;
+    QTest::newRow("fish editor's edits kept")
+        << false << u""_qs << L {Choice::Cancel} << true << 1 << QString() << false;
+    QTest::newRow("fish editor's edits discarded")
+        << false << u""_qs << L {Choice::Discard} << true << 1 << QString() << true;
+    QTest::newRow("both asked, the fish editor keeps them")
+        << true << u""_qs << L {Choice::Discard, Choice::Cancel} << true << 2 << QString() << false;
+}
+
+void TestUnsavedWork::exitEndsOnlyWhenTheWorkIsLetGo()
+{
+    QFETCH(bool, edited);
+    QFETCH(QString, answer);
+    QFETCH(QList<Choice>, choices);
+    QFETCH(bool, fishEdits);
+    QFETCH(int, questions);
+    QFETCH(QString, written);
+    QFETCH(bool, ends);
+    FishEditor& editor = m_app->editor;
+    if (fishEdits) {
+        m_window->FishPage1->OpenCharacterEditor(0);
+        editor.Edit1->setText(u"99"_qs);
+    }
+    if (edited)
+        QTest::mouseClick(m_window->FishPage1->CheckBox1, Qt::LeftButton);
+    m_prompts->QueueAnswer(answer);
+    for (const Choice choice : choices)
+        m_prompts->QueueChoice(choice);
+    QTest::mouseClick(m_window->Button1, Qt::LeftButton);
+
+    QCOMPARE(m_prompts->Dialogs().size(), size_t(1)); // 終了 runs save-as first
+    QCOMPARE(m_prompts->Questions().size(), questions);
+    for (const QString& file : {u"C:\\aq\\tetra.uld"_qs, u"C:\\aq\\kept.uld"_qs})
+        QCOMPARE(m_world->ReadFile(file).contains("NumberOfFishes"), file == written);
+    // The program ends exactly when the answers let it, and never leaves a window alone.
+    QCOMPARE(m_window->isVisible(), !ends);
+    QCOMPARE(editor.isVisible(), fishEdits && !ends);
+    if (!ends) {
+        QCOMPARE(m_state->Doc.FishCountsFixed, edited);
+        QCOMPARE(editor.HasEdits(), fishEdits);
+    }
 }
 
 QTEST_MAIN(TestUnsavedWork)

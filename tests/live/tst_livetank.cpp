@@ -344,7 +344,7 @@ void TestLiveTank::accessoriesAreTheTankPreviews()
     for (const QSize screen : {kScreen, QSize(1024, 768)}) {
         doc.ScreenWidth = screen.width();
         doc.ScreenHeight = screen.height();
-        LoadObjectBmps(scene.world.MakeFiles(), doc);
+        QVERIFY(LoadObjectBmps(scene.world.MakeFiles(), doc).isEmpty());
         QImage preview, strip;
         DrawTankPreview(scene.world.MakeFiles(), doc, preview, strip, InterfaceFont());
         LiveTank tank(scene.world.MakeFiles(), doc, screen, preview.size(), 1);

@@ -66,35 +66,37 @@ void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, 
                ScaleObjectBmp(source, aquarium.ScreenWidth, aquarium.ScreenHeight));
 }
 
-void LoadObjectBmps(const Files& files, Aquarium& aquarium)
+QStringList LoadObjectBmps(const Files& files, Aquarium& aquarium, ObjectBmpsToLoad which)
 {
     QStringList paths;
     std::vector<int> entries;
     for (int e = 0; e <= aquarium.LastObjectBmp && e < kMaxObjectBmps; ++e) {
-        const QString& name = aquarium.ObjectBmpTable[size_t(e)].BmpName;
-        if (name.isEmpty())
+        const ObjectBmp& entry = aquarium.ObjectBmpTable[size_t(e)];
+        if (entry.BmpName.isEmpty()
+            || (which == ObjectBmpsToLoad::Missing && !entry.Sprite.isNull()))
             continue;
-        paths << aquarium.DataFolder + name + u".bmp"_qs;
+        paths << aquarium.DataFolder + entry.BmpName + u".bmp"_qs;
         entries.push_back(e);
     }
     // Each picture is scaled on the thread that read it; the source is let go at once.
     const int width = aquarium.ScreenWidth;
     const int height = aquarium.ScreenHeight;
     std::vector<std::optional<ObjectBmp>> sprites(entries.size());
-    std::optional<PlatformError> failure;
     try {
         files.ForEachPicture(paths, [&](int i, const QImage& source) {
             sprites[size_t(i)] = ScaleObjectBmp(source, width, height);
         });
-    } catch (const PlatformError& error) {
-        failure = error;
+    } catch (const PlatformError&) {
+        // Those without a sprite below are the pictures that could not be read.
     }
+    QStringList unreadable;
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (sprites[i])
-            TakeSprite(aquarium.ObjectBmpTable[size_t(entries[i])], std::move(*sprites[i]));
+        if (!sprites[i])
+            unreadable << paths[qsizetype(i)];
+        TakeSprite(aquarium.ObjectBmpTable[size_t(entries[i])],
+                   sprites[i] ? std::move(*sprites[i]) : ObjectBmp());
     }
-    if (failure)
-        throw *failure;
+    return unreadable;
 }
 
 } // namespace aquarium

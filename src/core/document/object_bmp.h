@@ -12,15 +12,19 @@ class Files;
 // touched. A picture that cannot be read throws; the entry keeps what it had.
 void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, int index);
 
+enum class ObjectBmpsToLoad { All, Missing };
+
 // Loads entries 0..LastObjectBmp with a name (DataFolder + BmpName + ".bmp") at the
-// document's screen size, decoding on the available cores. When pictures cannot be read,
-// the others are loaded and the first one's error is thrown.
-void LoadObjectBmps(const Files& files, Aquarium& aquarium);
+// document's screen size, decoding on the available cores: all of them, or only those
+// without a picture. An entry whose picture cannot be read keeps its name and has no
+// picture (it draws nothing); the paths of those pictures are returned. Throws nothing.
+[[nodiscard]] QStringList LoadObjectBmps(const Files& files, Aquarium& aquarium,
+                                         ObjectBmpsToLoad which = ObjectBmpsToLoad::All);
 
 // After a change of screen size: the same; pictures still kept are only scaled again.
 inline void ReloadObjectBmps(const Files& files, Aquarium& aquarium)
 {
-    LoadObjectBmps(files, aquarium);
+    (void)LoadObjectBmps(files, aquarium);
 }
 
 // The scaling and the mask, on a picture already loaded: an entry's sprite and its visible

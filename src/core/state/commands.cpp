@@ -2,6 +2,7 @@
 
 #include "core/document/aquarium_file.h"
 #include "core/document/fish_picture.h"
+#include "core/document/list_logic.h"
 #include "core/document/object_bmp.h"
 #include "core/document/tank_preview.h"
 #include "core/platform/files.h"
@@ -56,13 +57,14 @@ constexpr int kAccessoryPage = 1;
 
 enum class Loaded { Undo, RandomList, Aquarium };
 
-// The steps up to the folder checks.
-Loaded ReadInto(AppState& state, const QString& path)
+// The steps up to the folder checks; unreadable gets the accessory pictures that could
+// not be read.
+Loaded ReadInto(AppState& state, const QString& path, QStringList& unreadable)
 {
     Aquarium& doc = state.Doc;
     doc.DataFolder = FolderOfPath(path);
     LoadRandomList(state);
-    if (AsciiLower(path).endsWith(QStringLiteral("random.uld"))) {
+    if (IsRandomListName(FileNamePart(path))) {
         state.NotebookPage = kRandomListPage;
         state.Caption = kCaptionPrefix + AsciiLower(FileNamePart(path)) + kCaptionSuffix;
         return Loaded::RandomList;
@@ -80,7 +82,7 @@ Loaded ReadInto(AppState& state, const QString& path)
         break;
     }
     state.Caption = kCaptionPrefix + AsciiLower(FileNamePart(path)) + kCaptionSuffix;
-    LoadObjectBmps(state.FileSystem, doc);
+    unreadable = LoadObjectBmps(state.FileSystem, doc);
     doc.DataFolder = path;
     CheckFolders(state);
     SyncAccessoryFolder(state);
@@ -93,7 +95,8 @@ bool LoadAquariumFile(AppState& state, const QString& path)
 {
     const Snapshot before(state);
     Loaded loaded = Loaded::Undo;
-    Guard(state.UserPrompts, [&] { loaded = ReadInto(state, path); });
+    QStringList unreadable;
+    Guard(state.UserPrompts, [&] { loaded = ReadInto(state, path, unreadable); });
     if (loaded == Loaded::Undo) {
         before.Restore(state);
         return false;
@@ -102,6 +105,9 @@ bool LoadAquariumFile(AppState& state, const QString& path)
         ShowFishPictures(state);
         if (state.NotebookPage == kAccessoryPage)
             Guard(state.UserPrompts, [&] { DrawTankPreview(state); });
+        if (!unreadable.isEmpty())
+            state.UserPrompts.ShowMessage(kUnreadableAccessoriesMessage
+                                          + unreadable.join(u", "_qs));
     }
     state.Edits.Clear();
     state.Edits.MarkSaved();
@@ -120,6 +126,8 @@ void ShowFishPictures(AppState& state)
 
 void DrawTankPreview(AppState& state)
 {
+    // An accessory whose picture could not be read shows once its file is there.
+    (void)LoadObjectBmps(state.FileSystem, state.Doc, ObjectBmpsToLoad::Missing);
     DrawTankPreview(state.FileSystem, state.Doc, state.TankPicture, state.NumberStrip,
                     InterfaceFont(12));
 }
@@ -133,17 +141,39 @@ void FormShow(AppState& state, const QString& argument)
         state.CurrentFile.clear();
 }
 
+QString SaveChangesQuestion(const AppState& state)
+{
+    if (state.CurrentFile.isEmpty())
+        return kSaveChangesQuestion;
+    return AsciiLower(FileNamePart(state.CurrentFile)) + u" への"_qs + kSaveChangesQuestion;
+}
+
 bool AskToSaveChanges(AppState& state)
 {
     state.Edits.Close();
     if (!state.Edits.Modified())
         return true;
-    switch (state.UserPrompts.Ask(kSaveChangesQuestion, true)) {
-    case Choice::Save: return SaveAsCommand(state);
+    switch (state.UserPrompts.Ask(SaveChangesQuestion(state), true)) {
+    case Choice::Save: return SaveCommand(state);
     case Choice::Discard: return true;
     case Choice::Cancel: break;
     }
     return false;
+}
+
+bool ExitCommand(AppState& state)
+{
+    return SaveAsCommand(state) || AskToSaveChanges(state);
+}
+
+QString WindowTitle(const AppState& state)
+{
+    const QString& caption = state.Caption;
+    if (!caption.startsWith(kCaptionPrefix) || !caption.endsWith(kCaptionSuffix))
+        return caption;
+    const QString file = caption.sliced(kCaptionPrefix.size(),
+                                        caption.size() - kCaptionPrefix.size() - kCaptionSuffix.size());
+    return kCaptionPrefix + FileNamePart(file) + kCaptionSuffix;
 }
 
 void LoadCommand(AppState& state)
@@ -162,7 +192,7 @@ void LoadCommand(AppState& state)
 
 QString RefusedSaveTarget(const AppState& state, const QString& path)
 {
-    if (AsciiLower(FileNamePart(path)) == u"random.uld")
+    if (IsRandomListName(FileNamePart(path)))
         return kRandomListTargetMessage;
     if (state.FileSystem.SameFile(path, state.MidiListFile))
         return kMidiListTargetMessage.arg(state.MidiListFile);
@@ -172,14 +202,14 @@ QString RefusedSaveTarget(const AppState& state, const QString& path)
 namespace {
 
 // What save and save-as share up to the choice of the name: the lists are written, then
-// the random list's own page or a document without fish stops. Returns whether to go on;
-// saved tells whether what there is to save is saved.
+// random.uld open with an unchanged document, or a document without fish, stops. Returns
+// whether to go on; saved tells whether what there is to save is saved.
 bool SaveListsFirst(AppState& state, bool& saved)
 {
     state.Edits.Close();
     SaveLists(state);
-    if (state.Caption.contains(u"random.uld"_qs)) {
-        saved = true; // the random list's page is open: the lists are all there is
+    if (IsRandomListName(FileNamePart(state.CurrentFile)) && !state.Edits.DocumentModified()) {
+        saved = true; // the lists are all there is to save
         return false;
     }
     for (const FishSlot& slot : state.Doc.Fish) {
@@ -235,8 +265,7 @@ bool SaveAsCommand(AppState& state)
 bool SaveCommand(AppState& state)
 {
     const QString& file = state.CurrentFile;
-    if (file.isEmpty() || AsciiLower(file).endsWith(u"random.uld"_qs)
-        || !RefusedSaveTarget(state, file).isEmpty())
+    if (file.isEmpty() || !RefusedSaveTarget(state, file).isEmpty())
         return SaveAsCommand(state);
     bool saved = false;
     Guard(state.UserPrompts, [&] {

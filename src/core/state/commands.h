@@ -11,10 +11,11 @@ inline const QString kCaptionSuffix = QStringLiteral(" >>>");
 
 // Replaces the document by the aquarium file at path (a Windows path with a folder part)
 // and refreshes every view of it. random.uld only opens the random list page. A load that
-// does not complete (foreign file, malformed content, a number or picture that cannot be
-// read) shows its message and leaves the state exactly as it was; returns false then.
-// Errors while drawing the fish pictures and the tank preview afterwards are shown but
-// keep the load. Throws nothing.
+// does not complete (foreign file, malformed content, a number that cannot be read) shows
+// its message and leaves the state exactly as it was; returns false then. Accessory
+// pictures that cannot be read do not stop it: their entries keep their names and draw
+// nothing, and one message after the load names them all. Errors while drawing the fish
+// pictures and the tank preview afterwards are shown but keep the load. Throws nothing.
 bool LoadAquariumFile(AppState& state, const QString& path);
 
 // Redraws the six fish pictures; each slot's error is shown on its own.
@@ -30,20 +31,33 @@ void FormShow(AppState& state, const QString& argument);
 void LoadCommand(AppState& state);
 
 // Button7: saves both lists, then asks for a name and writes the aquarium file.
-// Refuses when the random list is open or no fish is set. A name that would put the
-// aquarium over one of the list files is refused and asked again. Errors are shown.
-// Returns whether everything there is to save was saved (the aquarium file, or the lists
-// while the random list's page is open); a save starts a new history.
+// Stops after the lists when random.uld is the current file and the document holds no
+// unsaved edit; refuses when no fish is set. A name that would put the aquarium over one
+// of the list files is refused and asked again. Errors are shown. Returns whether
+// everything there is to save was saved (the aquarium file, or the lists alone while
+// random.uld is open and the document unchanged); a save starts a new history.
 bool SaveAsCommand(AppState& state);
 
 // Ctrl+S: the same with the current file's name, without a dialog; save-as when there is
 // no current file or it is random.uld or a list file.
 bool SaveCommand(AppState& state);
 
-// Before unsaved work would be replaced: when there is any, asks "変更を保存しますか";
-// Save runs the save-as command. Returns whether to go on (nothing unsaved, saved, or
-// discarded).
+// Before unsaved work would be replaced: when there is any, asks "変更を保存しますか"
+// (naming the current file); Save runs the save command. Returns whether to go on
+// (nothing unsaved, saved, or discarded).
 [[nodiscard]] bool AskToSaveChanges(AppState& state);
+// The question's text: "tetra.uld への変更を保存しますか", or without a name when the work
+// has no file yet.
+[[nodiscard]] QString SaveChangesQuestion(const AppState& state);
+
+// Button1 "終了": the save-as command runs first (the lists are written, then the dialog);
+// when it did not save and work is unsaved, AskToSaveChanges decides. Returns whether the
+// program is to end: saved, nothing unsaved, or discarded.
+[[nodiscard]] bool ExitCommand(AppState& state);
+
+// The main window's title: the caption with the file's name alone, as after a load (the
+// caption after a save holds the whole path).
+[[nodiscard]] QString WindowTitle(const AppState& state);
 
 // Why path may not take the aquarium file (it is random.uld, in any case, or the MIDI
 // list file); empty when it may.
@@ -58,5 +72,7 @@ inline const QString kRandomListTargetMessage =
 inline const QString kMidiListTargetMessage =
         QStringLiteral("%1 はMIDIﾌｧｲﾙﾘｽﾄです.別の名前で保存してください");
 inline const QString kMalformedFileMessage = QStringLiteral("ULDﾌｧｲﾙの内容が不正です");
+// Followed by the pictures' paths, separated by ", ".
+inline const QString kUnreadableAccessoriesMessage = QStringLiteral("以下のｱｸｾｻﾘの絵が開けません  ");
 
 } // namespace aquarium

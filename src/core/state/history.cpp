@@ -205,9 +205,14 @@ void History::MarkMidiListSaved()
     m_savedMidiListFile = m_state.MidiListFile;
 }
 
+bool History::DocumentModified() const
+{
+    return !SameDocument(m_state.Doc, m_savedDoc);
+}
+
 bool History::Modified() const
 {
-    return !SameDocument(m_state.Doc, m_savedDoc) || m_state.RandomList != m_savedRandomList
+    return DocumentModified() || m_state.RandomList != m_savedRandomList
         || m_state.MidiList != m_savedMidiList || m_state.MidiListFile != m_savedMidiListFile;
 }
 

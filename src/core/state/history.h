@@ -66,6 +66,8 @@ public:
     void MarkMidiListSaved();
     // Whether the document or a list differs from what was last loaded or saved.
     [[nodiscard]] bool Modified() const;
+    // Whether the document alone does.
+    [[nodiscard]] bool DocumentModified() const;
 
     // The stack, for the window to follow (indexChanged) and for tests.
     [[nodiscard]] QUndoStack& Stack() { return m_stack; }

@@ -15,6 +15,7 @@
 #include "ui/widgets/keyboard.h"
 #include "ui/widgets/window_place.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,6 +26,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QThread>
 #include <QUndoStack>
 
 namespace aquarium {
@@ -114,7 +116,8 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Button6Click(); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { Button7Click(); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SaveClick(); });
-    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Button1Click(); });
+    // Ctrl+Q quits as the close box does: it asks only when something is unsaved.
+    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
     OnKeys(this, QKeySequence(Qt::Key_F1), [this] { Button10Click(); });
     OnKeys(this, QKeySequence(Qt::Key_F5), [this] { LiveViewClick(); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_state.Edits.Undo(); });
@@ -139,7 +142,7 @@ void MainWindow::Refresh()
 {
     m_refreshing = true;
     // The caption of the state stays as it is; the title marks unsaved work, Qt's way.
-    setWindowTitle(m_state.Caption + u"[*]"_qs);
+    setWindowTitle(WindowTitle(m_state) + u"[*]"_qs);
     setWindowModified(m_state.Edits.Modified());
     TabbedNotebook1->setCurrentIndex(m_state.NotebookPage);
     m_refreshing = false;
@@ -306,28 +309,44 @@ void MainWindow::TurnPage(int step)
 
 void MainWindow::Button1Click()
 {
-    // Exit: the save-as command runs first (it may save, refuse or be cancelled; its
-    // dialog is the question), then the program ends in every case.
-    SaveAsCommand(m_state);
-    m_exiting = true;
-    close();
-    QCoreApplication::quit();
+    // Exit: the save-as command runs first; unsaved work that it did not save is asked
+    // about, in the main window and in the fish editor. Only an answer that lets the work
+    // go ends the program.
+    if (!ExitCommand(m_state) || !m_fishEditor.MayDiscardEdits()) {
+        Refresh();
+        return;
+    }
+    EndProgram();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // Closed by the title bar or the window manager: unsaved work is asked about first,
-    // in the fish editor and in the main window.
+    // Closed by the title bar, the window manager or Ctrl+Q: unsaved work is asked about
+    // first, in the fish editor and in the main window.
     if (!m_exiting && (!m_fishEditor.MayDiscardEdits() || !AskToSaveChanges(m_state))) {
         event->ignore();
         Refresh();
         return;
     }
     event->accept();
-    if (!m_exiting) {
-        m_exiting = true;
-        QCoreApplication::quit();
+    EndProgram();
+}
+
+void MainWindow::EndProgram()
+{
+    if (m_exiting)
+        return;
+    m_exiting = true;
+    // Every question has been answered: the other windows go without asking again, and
+    // the program ends whatever they would say to a close.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this)
+            window->hide();
     }
+    close();
+    // Leaves the running event loop; a test that drives the window runs none.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 } // namespace aquarium

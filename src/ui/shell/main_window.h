@@ -66,6 +66,9 @@ public:
 
 private:
 
+    // Ends the program once the user has chosen to: every window goes, none asks again.
+    void EndProgram();
+
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // An aquarium file dropped from a file manager opens as the load command opens it.
