@@ -14,8 +14,10 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <vector>
 
 using namespace aquarium;
@@ -32,12 +34,13 @@ QImage Ellipse(int w, int h, QColor colour)
     return image;
 }
 
-// Six kinds of ten fish (bitmaps of 120 x 60, the first six formats), 20 accessories of
-// side x side * 3 / 2 (every fourth swaying, every fifth spread), a background picture
-// stretched over the screen, sand, bubbles everywhere, food falling.
+// Six kinds of ten fish (bitmaps of 120 x 60, the first six formats; or, with fishSide,
+// of fishSide x fishSide in X_Stretch at 64 frames), 20 accessories of side x side * 3 / 2
+// (every fourth swaying, every fifth spread), a background picture stretched over the
+// screen, sand, bubbles everywhere, food falling.
 struct LiveWorld
 {
-    explicit LiveWorld(int side)
+    explicit LiveWorld(int side, int fishSide = 0)
     {
         const QString root = dir.path();
         QDir(root).mkpath(QStringLiteral("aq/data"));
@@ -50,12 +53,16 @@ struct LiveWorld
         doc.FishCountsFixed = true;
         for (int i = 0; i < 6; ++i) {
             const QString name = QStringLiteral("fish%1").arg(i);
-            const bool shadow = BmpFormat(i + 1) == BmpFormat::ShadowMapping;
-            Ellipse(shadow ? 240 : 120, shadow ? 120 : 60, QColor(250, 40 * i, 30))
+            const bool shadow = BmpFormat(i + 1) == BmpFormat::ShadowMapping && !fishSide;
+            Ellipse(fishSide ? fishSide : shadow ? 240 : 120,
+                fishSide     ? fishSide
+                    : shadow ? 120
+                             : 60,
+                QColor(250, 40 * i, 30))
                 .save(data + name + QStringLiteral(".bmp"), "BMP");
             FishCharacter c;
-            c.Format = BmpFormat(i + 1);
-            c.AnimationDataNo = 8;
+            c.Format = fishSide ? BmpFormat::XStretch : BmpFormat(i + 1);
+            c.AnimationDataNo = fishSide ? 64 : 8;
             c.SchoolingFrequency = QStringLiteral("30");
             SaveFishCharacter(*files, c, doc.DataFolder + u"data\\"_qs + name);
             doc.Fish[size_t(i)].CharacterName = u"data\\"_qs + name;
@@ -120,6 +127,43 @@ void Tick(benchmark::State& state, int side, bool memcpyOnly)
     state.counters["missing"] = double(tank.Missing().size());
 }
 
+// Opening the live view's model as the window does: the tank made with its fish's frames
+// left to a worker, the first frame drawn, then a tick every 50 ms taking in the frames
+// as they come, until every kind is shown.
+void Open(benchmark::State& state, int fishSide)
+{
+    const LiveWorld world(160, fishSide);
+    const QSize screen(1024, 768);
+    using Clock = std::chrono::steady_clock;
+    const auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
+    double firstFrame = 0, longest = 0, framesMb = 0;
+    for (auto _ : state) {
+        const Files files(world.files->Paths()); // nothing decoded before
+        const Clock::time_point start = Clock::now();
+        LiveTank tank(files, world.doc, screen, screen, 1, LiveTank::FishFrames::Later);
+        QImage frame;
+        tank.Step();
+        tank.Draw(frame);
+        const Clock::time_point drawn = Clock::now();
+        firstFrame = ms(drawn - start);
+        longest = firstFrame;
+        Clock::time_point next = drawn;
+        while (tank.FramesPending()) {
+            next += std::chrono::milliseconds(1000 / kLiveTicksPerSecond);
+            std::this_thread::sleep_until(next);
+            const Clock::time_point tick = Clock::now();
+            tank.TakeReadyFrames();
+            tank.Step();
+            tank.Draw(frame);
+            longest = std::max(longest, ms(Clock::now() - tick));
+        }
+        framesMb = double(tank.FramesBytes()) / (1 << 20);
+    }
+    state.counters["FirstFrameMs"] = firstFrame;
+    state.counters["LongestBlockMs"] = longest;
+    state.counters["FramesMB"] = framesMb;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -135,6 +179,10 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("LiveTick/1024x768/memcpy", Tick, 160, true)
         ->Unit(benchmark::kMillisecond)
         ->MeasureProcessCPUTime()
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("LiveOpen/six-512", Open, 512)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3)
         ->UseRealTime();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,3 +1,4 @@
+#include "core/document/fish_character.h"
 #include "core/platform/prompts.h"
 #include "core/platform/registry.h"
 #include "core/state/app_state.h"
@@ -5,6 +6,7 @@
 #include "support/running_editor.h"
 #include "support/test_world.h"
 #include "ui/editor/fish_editor.h"
+#include "ui/pages/fish_page.h"
 #include "ui/shell/live_view.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/version_window.h"
@@ -22,6 +24,8 @@
 #include <QTest>
 #include <QUrl>
 #include <QWindow>
+
+#include <sys/resource.h>
 
 using namespace aquarium;
 using namespace aquarium::test;
@@ -42,6 +46,7 @@ private Q_SLOTS:
     void fileDroppedOnAFieldOpensIt_data();
     void fileDroppedOnAFieldOpensIt();
     void liveViewPlaysAndFollows();
+    void liveViewOfAFishLargerThanTheTank();
 
 private:
     // Writes C:\\aq\\Sea.uld (one fish, neon, whose files are not there) and opens it with
@@ -298,6 +303,47 @@ void TestMainWindow::liveViewPlaysAndFollows()
     view->close();
     QVERIFY(!view->isVisible());
     QVERIFY(!view->Timer1.isActive());
+}
+
+void TestMainWindow::liveViewOfAFishLargerThanTheTank()
+{
+#ifdef __SANITIZE_ADDRESS__
+    QSKIP("the address sanitizer reserves more address space than the limit");
+#endif
+    QImage bitmap = SolidPicture(4096, 4096, 0x0000FF);
+    SetPixelAt(bitmap, 0, 0, kBlack);
+    m_world->WritePicture(u"C:\\aq\\data\\big.bmp"_qs, bitmap);
+    FishCharacter big;
+    big.Format = BmpFormat::XStretch;
+    big.AnimationDataNo = 64;
+    SaveFishCharacter(m_app->files, big, u"C:\\aq\\data\\big"_qs);
+    m_world->WriteFile(u"C:\\aq\\Big.uld"_qs,
+                       "Kesso's Screen Saver Ulvaro\r\n[Fish]\r\n\tdata\\big,1,1,3\r\n"
+                       "DATA END\r\n[Bottom]\r\nnull\r\n[Bubble]\r\nnull\r\n[Sound]\r\nnull\r\n"
+                       "[ObjectBMP]\r\nDATA END\r\n[Object]\r\nDATA END\r\n");
+    m_window->OpenDroppedFile(u"C:\\aq\\Big.uld"_qs);
+    QCOMPARE(m_prompts->Messages(), QStringList());
+    m_window->FishPage1->Slots[0].FishAmount->setText(u"4"_qs); // unsaved work
+
+    // The editor may take no more than 4 GiB of address space while the view opens.
+    rlimit limit {};
+    getrlimit(RLIMIT_AS, &limit);
+    const rlim_t before = limit.rlim_cur;
+    limit.rlim_cur = rlim_t(4) << 30;
+    QVERIFY(setrlimit(RLIMIT_AS, &limit) == 0);
+    LiveView* view = m_window->LiveView1;
+    m_window->LiveViewClick();
+    QTRY_VERIFY_WITH_TIMEOUT(view->Tank() && !view->Tank()->FramesPending(), 30000);
+    limit.rlim_cur = before;
+    setrlimit(RLIMIT_AS, &limit);
+
+    const LiveTank& tank = *view->Tank();
+    QVERIFY(!tank.Kinds().at(0).Frames.isNull());
+    QVERIFY(tank.FramesBytes() <= LiveTank::kFishFramesBudget);
+    QVERIFY(!tank.Missing().contains(u"C:\\aq\\data\\big.bmp"_qs));
+    QVERIFY(m_window->isVisible());
+    QVERIFY(m_state->Edits.Modified());
+    view->close();
 }
 
 QTEST_MAIN(TestMainWindow)

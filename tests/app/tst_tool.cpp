@@ -1,3 +1,4 @@
+#include "core/document/fish_character.h"
 #include "support/test_world.h"
 
 #include <QFile>
@@ -37,12 +38,15 @@ private Q_SLOTS:
     void renderFish();
     void playWritesTheFrames();
     void missingPicturesStillLoadAndPlay();
+    void playWithinTheMemoryThereIs_data();
+    void playWithinTheMemoryThereIs();
     void refusedWritesAndPipesEndInAMessage();
 
 private:
     struct Result
     {
         int exitCode = -1;
+        bool crashed = false;
         QByteArray out;
         QByteArray err;
         QJsonObject json;
@@ -68,6 +72,7 @@ TestTool::Result TestTool::Run(const TestWorld& world, const QString& windowsFol
     if (!process.waitForFinished(60000))
         return result;
     result.exitCode = process.exitCode();
+    result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     result.json = QJsonDocument::fromJson(result.out).object();
@@ -355,6 +360,64 @@ void TestTool::missingPicturesStillLoadAndPlay()
     for (const char* name : {"kusa.bmp", "neon.bmp", "sand.bmp"})
         QVERIFY(missing.contains(u"C:\\aq\\data\\"_qs + QLatin1String(name)));
     QVERIFY(QFileInfo::exists(out + u"/frame-0001.png"_qs));
+}
+
+void TestTool::playWithinTheMemoryThereIs_data()
+{
+    QTest::addColumn<QString>("screen"); // --screen, when given
+    QTest::addColumn<int>("limitMb"); // the address space the child may use, 0: no limit
+    QTest::addColumn<QString>("message");
+    QTest::newRow("a fish of 4096 x 4096 at 64 frames, 4 GiB") << QString() << 4096 << QString();
+    QTest::newRow("a screen of 20000 x 20000, 3 GiB")
+        << u"20000x20000"_qs << 3072 << u"画面の大きさ 20000 x 20000 は大きすぎます"_qs;
+    QTest::newRow("a screen of 16000 x 12000, 1.5 GiB")
+        << u"16000x12000"_qs << 1536 << u"画面の大きさ 16000 x 12000 は大きすぎます"_qs;
+    QTest::newRow("a screen of 99999 x 99999")
+        << u"99999x99999"_qs << 0 << u"画面の大きさ 99999 x 99999 は大きすぎます"_qs;
+}
+
+void TestTool::playWithinTheMemoryThereIs()
+{
+    QFETCH(QString, screen);
+    QFETCH(int, limitMb);
+    QFETCH(QString, message);
+#ifdef __SANITIZE_ADDRESS__
+    if (limitMb > 0)
+        QSKIP("the address sanitizer reserves more address space than the limit");
+#endif
+    TestWorld world;
+    MakeAquarium(world);
+    // A fish larger than the tank: its frames are made at the size it is drawn, within
+    // the budget, never at the bitmap's own 4301 x 4096 times 64.
+    QImage bitmap = SolidPicture(4096, 4096, 0x0000FF);
+    SetPixelAt(bitmap, 0, 0, kBlack); // the key colour
+    world.WritePicture(u"C:\\aq\\data\\neon.bmp"_qs, bitmap);
+    FishCharacter big;
+    big.Format = BmpFormat::XStretch;
+    big.AnimationDataNo = 64;
+    SaveFishCharacter(world.MakeFiles(), big, u"C:\\aq\\data\\neon"_qs);
+    QStringList args {u"play"_qs, u"--ticks"_qs, u"2"_qs};
+    if (!screen.isEmpty())
+        args << u"--screen"_qs << screen;
+    args << world.Host(u"C:\\aq\\tetra.uld"_qs) << world.Host(u"C:\\out"_qs);
+    const Result r = Run(world, u"C:\\work"_qs, args, [limitMb] {
+        if (limitMb > 0) {
+            const rlimit limit {rlim_t(limitMb) << 20, rlim_t(limitMb) << 20};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+    });
+    QVERIFY(!r.crashed);
+    QCOMPARE(r.exitCode, message.isEmpty() ? 0 : 1);
+    QCOMPARE(r.json[u"Messages"].toArray().toVariantList(),
+        message.isEmpty() ? QVariantList() : QVariantList {message});
+    QCOMPARE(r.json[u"Frames"].toInt(), message.isEmpty() ? 2 : 0);
+    if (message.isEmpty()) {
+        // The fish is there, drawn over the blue it is made of.
+        const QImage frame(world.Host(u"C:\\out\\frame-0001.png"_qs));
+        QCOMPARE(frame.size(), QSize(1024, 768));
+        QVERIFY(!r.json[u"Missing"].toArray().contains(u"C:\\aq\\data\\neon.bmp"_qs));
+        QCOMPARE(frame.pixel(512, 300), qRgb(255, 0, 0));
+    }
 }
 
 void TestTool::commandsWithMessages()

@@ -30,6 +30,8 @@ private Q_SLOTS:
     void mirroredFishIsTheRenderersFrameMirrored();
     void accessoriesAreTheTankPreviews();
     void missingFilesAreNamedOnce();
+    void framesWithinTheBudget();
+    void fishLargerThanTheTankStaysInIt();
 };
 
 namespace {
@@ -384,6 +386,63 @@ void TestLiveTank::missingFilesAreNamedOnce()
     QCOMPARE(tank.Fishes().size(), size_t(3));
     QCOMPARE(tank.Fishes()[2].X, x);
     QCOMPARE(tank.Fishes()[2].Y, y);
+}
+
+void TestLiveTank::framesWithinTheBudget()
+{
+    // Six kinds whose 64 frames at the bitmap's own size would take 1.6 GB.
+    FishCharacter character = Character(QString());
+    character.Format = BmpFormat::XStretch;
+    character.AnimationDataNo = 64;
+    Scene scene(character, 2);
+    QImage bitmap = SolidPicture(1000, 1024, 0x0000FF);
+    SetPixelAt(bitmap, 0, 0, kBlack);
+    scene.world.WritePicture(kFolder + u"fish.bmp"_qs, bitmap);
+    for (int slot = 1; slot < kFishSlotCount; ++slot)
+        scene.doc.Fish[size_t(slot)] = scene.doc.Fish[0];
+    const LiveTank now = scene.Tank();
+    QCOMPARE(now.Kinds().size(), size_t(6));
+    QVERIFY(now.FramesBytes() <= LiveTank::kFishFramesBudget);
+    QVERIFY(now.FramesBytes() > LiveTank::kFishFramesBudget / 2);
+    for (const LiveTank::Kind& kind : now.Kinds()) {
+        QCOMPARE(kind.Cell, QSize(1050, 1024)); // the size the fish swims at
+        QVERIFY(kind.Frames.width() < 64 * 1050);
+    }
+    for (const LiveTank::Fish& fish : now.Fishes()) {
+        const Rect r = now.FishRect(fish);
+        QCOMPARE(std::abs(r.Right - r.Left), int(std::lround(1050 * (1 - 0.4 * fish.Z))));
+    }
+
+    // Made on a worker: the tank plays at once, and the frames that come are the same.
+    LiveTank later(scene.world.MakeFiles(), scene.doc, kScreen, kScreen, 1,
+        LiveTank::FishFrames::Later);
+    QImage frame;
+    later.Draw(frame);
+    QTRY_VERIFY_WITH_TIMEOUT((later.TakeReadyFrames(), !later.FramesPending()), 30000);
+    for (size_t k = 0; k < 6; ++k)
+        QCOMPARE(later.Kinds()[k].Frames, now.Kinds()[k].Frames);
+    // An edit that leaves the fish as they were keeps their frames.
+    const qint64 key = later.Kinds()[0].Frames.cacheKey();
+    scene.doc.BubbleName.clear();
+    later.Update(scene.world.MakeFiles(), scene.doc, kScreen, kScreen);
+    QVERIFY(!later.FramesPending());
+    QCOMPARE(later.Kinds()[0].Frames.cacheKey(), key);
+}
+
+void TestLiveTank::fishLargerThanTheTankStaysInIt()
+{
+    Scene scene(Character(u"MaxSpeedMultiple=20;HorizontalStep=30;VerticalStep=30"_qs), 5);
+    QImage bitmap = SolidPicture(1400, 1000, 0x0000FF); // more than twice the tank
+    SetPixelAt(bitmap, 0, 0, kBlack);
+    scene.world.WritePicture(kFolder + u"fish.bmp"_qs, bitmap);
+    LiveTank tank = scene.Tank(QSize(320, 240));
+    for (int t = 0; t < 300; ++t) {
+        tank.Step();
+        for (const LiveTank::Fish& fish : tank.Fishes()) {
+            QVERIFY(fish.X >= 0 && fish.X <= kScreen.width());
+            QVERIFY(fish.Y >= 0 && fish.Y <= tank.WaterBottom());
+        }
+    }
 }
 
 int main(int argc, char** argv)

@@ -1,10 +1,14 @@
 #include "core/platform/bmp_reader.h"
 #include "core/platform/files.h"
+#include "core/platform/platform_error.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <variant>
 
 using namespace aquarium;
 
@@ -20,6 +24,9 @@ private Q_SLOTS:
     void committedPictures();
     void leftToQt_data();
     void leftToQt();
+    void incompletePicturesAreRefused_data();
+    void incompletePicturesAreRefused();
+    void runsThatSkipPixelsLeaveColourZero();
 };
 
 namespace {
@@ -156,6 +163,82 @@ void TestBmpReader::leftToQt()
 {
     QFETCH(QByteArray, bytes);
     QVERIFY(!Direct(bytes));
+}
+
+namespace {
+
+// Loads bytes as a picture file through Files: the picture, or the error's text.
+std::variant<QImage, QString> Load(const QByteArray& bytes)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(u"p.bmp"_qs));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return u"not written"_qs;
+    file.close();
+    const Files files((PathMap(u"/nonexistent"_qs)));
+    try {
+        return files.LoadPicture(files.Paths().ToWindows(file.fileName()));
+    } catch (const PlatformError& error) {
+        return error.Text();
+    }
+}
+
+// An 8-bit run-length picture of width x 2 from the codes given after the palette of two
+// colours (0 red, 1 green).
+QByteArray RunLengthBmp(int width, const QByteArray& codes)
+{
+    QByteArray b = Bmp(width, 2, 8, false, 2).first(54 + 8);
+    b[30] = 1; // BI_RLE8
+    b[0x22] = char(codes.size());
+    b[0x23] = 0;
+    b.replace(54, 8, QByteArray::fromHex("0000ff0000ff0000"));
+    return b + codes;
+}
+
+} // namespace
+
+void TestBmpReader::incompletePicturesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray full24 = Bmp(40, 30, 24, false);
+    QTest::newRow("24 bits, cut after ten rows") << full24.first(54 + 10 * 120);
+    QTest::newRow("24 bits, the last byte missing") << full24.chopped(1);
+    const QByteArray full8 = Bmp(40, 30, 8, false);
+    QTest::newRow("8 bits, cut after ten rows") << full8.first(54 + 1024 + 10 * 40);
+    QTest::newRow("8 bits, palette only") << full8.first(54 + 1024);
+    QTest::newRow("header only, 64 bytes") << full24.first(64);
+    QByteArray sixteen = Bmp(8, 8, 24, false).first(54 + 7 * 16);
+    sixteen[28] = 16; // rows of 16 bytes: seven of eight are there
+    QTest::newRow("16 bits, cut short") << sixteen;
+    QTest::newRow("run-length, no end") << RunLengthBmp(4, QByteArray::fromHex("0401"));
+    QTest::newRow("run-length, absolute run cut") << RunLengthBmp(4, QByteArray::fromHex("0004000101"));
+}
+
+void TestBmpReader::incompletePicturesAreRefused()
+{
+    // The same answer every time, whatever the memory held before (the test runs under
+    // MALLOC_PERTURB_): never the pixels of a picture read in part.
+    QFETCH(QByteArray, bytes);
+    for (int run = 0; run < 3; ++run) {
+        const auto loaded = Load(bytes);
+        QVERIFY(std::holds_alternative<QString>(loaded));
+        QCOMPARE(std::get<QString>(loaded), u"ビットマップイメージが不正です"_qs);
+    }
+}
+
+void TestBmpReader::runsThatSkipPixelsLeaveColourZero()
+{
+    // Row 0: two green pixels, then the end of the row; row 1: a move two to the right,
+    // one green pixel, the end of the picture.
+    const QByteArray bytes = RunLengthBmp(4, QByteArray::fromHex("0201" "0000" "00020200" "0101" "0001"));
+    const auto loaded = Load(bytes);
+    QVERIFY(std::holds_alternative<QImage>(loaded));
+    const QImage picture = std::get<QImage>(loaded);
+    const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0);
+    const QRgb expected[2][4] = {{red, red, green, red}, {green, green, red, red}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            QCOMPARE(picture.pixel(x, y), expected[y][x]);
 }
 
 QTEST_GUILESS_MAIN(TestBmpReader)

@@ -28,6 +28,8 @@ ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight
     const int height = Div(source.height() * target.height(), screenHeight);
     // The scaled copy covers every pixel of the sprite, so it starts unfilled.
     QImage sprite(width, height, QImage::Format_ARGB32);
+    if (sprite.isNull() && width > 0 && height > 0)
+        throw PlatformError::OutOfMemory();
     StretchCopy(sprite, {0, 0, width, height}, source, {0, 0, source.width(), source.height()});
 
     // The mask goes into the alpha channel: 0 where the key colour of the top-left pixel

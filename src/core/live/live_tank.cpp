@@ -5,13 +5,15 @@
 #include "core/platform/files.h"
 #include "core/platform/numbers.h"
 #include "core/platform/platform_error.h"
-#include "core/preview/render_preview.h"
 
 #include <QPointF>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <optional>
 
 namespace aquarium {
@@ -30,6 +32,12 @@ constexpr double kBubbleRise = 2.5;
 // Food sinks this fast and lies on the sand this long.
 constexpr double kFoodSink = 1.0;
 constexpr int kFoodTicks = 20 * kLiveTicksPerSecond;
+
+PlatformError TooLarge(QSize output)
+{
+    return PlatformError(
+        QStringLiteral("画面の大きさ %1 x %2 は大きすぎます").arg(output.width()).arg(output.height()));
+}
 
 double Number(const QString& text, double fallback)
 {
@@ -63,20 +71,27 @@ constexpr std::pair<const char16_t*, double> kUpDownLikings[] = {
     {u"上下大大好き", 3.0},
 };
 
-// A frame of the renderer as a sprite: the renderer's black and the bitmap's key colour
-// (its top-left pixel) are transparent, the rest opaque.
-QImage FishSprite(const QImage& strip, int cell, int width, int height, QRgb key)
+// The frames of one kind as one sprite strip: the renderer's strip with its black and the
+// bitmap's key colour (its top-left pixel) made transparent, the rest opaque. Runs on any
+// thread; a strip that cannot be made throws.
+QImage MakeFishFrames(const PreviewInputs& in)
 {
-    QImage sprite(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(strip.constScanLine(y)) + cell * width;
-        QRgb* out = reinterpret_cast<QRgb*>(sprite.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const QRgb c = in[x] | 0xFF000000u;
-            out[x] = (c == 0xFF000000u || c == key) ? 0u : c;
+    QImage strip;
+    try {
+        strip = RenderPreview(in).Strip;
+    } catch (const std::bad_alloc&) {
+        throw PlatformError::OutOfMemory();
+    }
+    const QRgb key = in.Bitmap.pixel(0, 0) | 0xFF000000u;
+    for (int y = 0; y < strip.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(strip.scanLine(y));
+        for (int x = 0; x < strip.width(); ++x) {
+            const QRgb c = line[x] | 0xFF000000u;
+            line[x] = (c == 0xFF000000u || c == key) ? 0u : c;
         }
     }
-    return sprite;
+    strip.reinterpretAsFormat(QImage::Format_ARGB32);
+    return strip;
 }
 
 } // namespace
@@ -123,12 +138,32 @@ SwimmingValues SwimmingValuesOf(const FishCharacter& c)
     return v;
 }
 
-LiveTank::LiveTank(
-    const Files& files, const Aquarium& doc, QSize screen, QSize output, std::uint64_t seed)
+// What a worker hands back for one Update: each kind's frames, or nothing when they could
+// not be made. A newer Update cancels it.
+struct LiveTank::FrameMail
+{
+    std::mutex Mutex;
+    std::vector<std::pair<int, std::optional<QImage>>> Ready;
+    int Pending = 0;
+    std::atomic<bool> Cancelled {false};
+};
+
+LiveTank::LiveTank(const Files& files, const Aquarium& doc, QSize screen, QSize output,
+    std::uint64_t seed, FishFrames frames)
     : m_random(seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull)
+    , m_frameMode(frames)
 {
     Update(files, doc, screen, output);
 }
+
+LiveTank::~LiveTank()
+{
+    if (m_mail)
+        m_mail->Cancelled = true;
+}
+
+LiveTank::LiveTank(LiveTank&&) noexcept = default;
+LiveTank& LiveTank::operator=(LiveTank&&) noexcept = default;
 
 double LiveTank::Random()
 {
@@ -147,11 +182,9 @@ void LiveTank::NoteMissing(const QString& path)
 
 QSizeF LiveTank::FishSize(const Fish& fish) const
 {
-    const Kind& kind = m_kinds[size_t(fish.Kind)];
-    if (kind.Frames.empty())
-        return {0, 0};
+    const QSize cell = m_kinds[size_t(fish.Kind)].Cell;
     const double s = 1 - kDepthShrink * fish.Z;
-    return {kind.Frames.front().width() * s, kind.Frames.front().height() * s};
+    return {cell.width() * s, cell.height() * s};
 }
 
 void LiveTank::Update(const Files& files, const Aquarium& doc, QSize screen, QSize output)
@@ -164,8 +197,13 @@ void LiveTank::Update(const Files& files, const Aquarium& doc, QSize screen, QSi
     m_output = QSize(std::max(output.width(), 1), std::max(output.height(), 1));
     m_kx = double(m_output.width()) / m_screen.width();
     m_ky = double(m_output.height()) / m_screen.height();
+    if (m_output.width() > Files::kMaxPictureSide || m_output.height() > Files::kMaxPictureSide)
+        throw TooLarge(m_output);
     m_missing.clear();
+    std::vector<Kind> previousKinds = std::move(m_kinds);
+    std::vector<PreviewInputs> previousInputs = std::move(m_frameInputs);
     Build(files, doc);
+    MakeFrames(previousKinds, previousInputs);
     Populate(previous, names);
 }
 
@@ -183,9 +221,24 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
         return QImage();
     };
     const auto named = [](const QString& name) { return !name.isEmpty() && name != u"null"; };
+    // A picture scaled to the output with its mask; one that cannot be made is missing.
+    const auto Sprite = [&](const QString& path) -> ObjectBmp {
+        const QImage source = picture(path);
+        try {
+            if (!source.isNull())
+                return ScaleObjectBmp(source, w, h, m_output);
+        } catch (const PlatformError&) {
+            NoteMissing(path);
+        }
+        return ObjectBmp();
+    };
 
     // Background: the solid colour, or the picture tiled or stretched, or black.
-    m_base = MakePicture(m_output.width(), m_output.height(), kBlack);
+    try {
+        m_base = MakePicture(m_output.width(), m_output.height(), kBlack);
+    } catch (const PlatformError&) {
+        throw TooLarge(m_output);
+    }
     if (doc.BackgroundColourFill) {
         FillRect(m_base, {0, 0, m_output.width(), m_output.height()}, doc.BackgroundColourValue());
     } else if (named(doc.BackgroundSource)) {
@@ -224,9 +277,7 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
         const QString& name = doc.ObjectBmpTable[size_t(e)].BmpName;
         if (e > doc.LastObjectBmp || name.isEmpty())
             continue;
-        const QImage source = picture(doc.DataFolder + name + u".bmp"_qs);
-        if (!source.isNull())
-            m_accessories[size_t(e)] = ScaleObjectBmp(source, w, h, m_output);
+        m_accessories[size_t(e)] = Sprite(doc.DataFolder + name + u".bmp"_qs);
     }
     for (int i = 0; i <= std::min(doc.LastObject, kMaxObjects - 1); ++i) {
         const PlacedObject& o = doc.ObjectTable[size_t(i)];
@@ -239,23 +290,17 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
         m_homes[size_t(i)] = QPointF(cx / m_kx, (at.y() + sprite.height() / 2.0) / m_ky);
     }
 
-    m_bubble = QImage();
-    if (named(doc.BubbleName)) {
-        const QImage bubble = picture(doc.DataFolder + doc.BubbleName + u".bmp"_qs);
-        if (!bubble.isNull())
-            m_bubble = ScaleObjectBmp(bubble, w, h, m_output).Sprite;
-    }
-    m_morsel = QImage();
-    if (named(doc.FoodName)) {
-        const QImage food = picture(doc.DataFolder + doc.FoodName + u".bmp"_qs);
-        if (!food.isNull())
-            m_morsel = ScaleObjectBmp(food, w, h, m_output).Sprite;
-    }
+    m_bubble = named(doc.BubbleName) ? Sprite(doc.DataFolder + doc.BubbleName + u".bmp"_qs).Sprite
+                                     : QImage();
+    m_morsel = named(doc.FoodName) ? Sprite(doc.DataFolder + doc.FoodName + u".bmp"_qs).Sprite
+                                   : QImage();
     m_flow = doc.AquariumType == 1 ? -kFlow : doc.AquariumType == 2 ? kFlow : 0.0;
 
-    // The fish kinds: each slot's character and its frames, made by the motion preview's
-    // renderer at the bitmap's own size.
+    // The fish kinds: each slot's character and the size of its frames on the screen, the
+    // motion preview's at the bitmap's own size. The frames come after.
     m_kinds.clear();
+    m_frameInputs.clear();
+    m_bitmapPaths.clear();
     double shares = 0;
     for (const FishSlot& slot : doc.Fish) {
         if (slot.CharacterName.isEmpty())
@@ -274,27 +319,25 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
             NoteMissing(path + u".ulc"_qs);
         }
         kind.Values = SwimmingValuesOf(character);
-        const QImage bitmap = picture(path + u".bmp"_qs);
-        if (!bitmap.isNull()) {
+        PreviewInputs in;
+        in.Bitmap = picture(path + u".bmp"_qs);
+        in.Format = character.Format;
+        in.Frames = character.AnimationDataNo;
+        in.FishDataNo = NumberOrOne(slot.FishDataNo);
+        in.StretchDX = character.StretchDX;
+        in.StretchDY = character.StretchDY;
+        in.WaveLength = character.WaveLength;
+        in.Phase = character.Phase;
+        in.AnimLoop = character.AnimLoop;
+        in.QuarterWave = character.QuarterWave;
+        in.DisplayWidth = in.DisplayHeight = Files::kMaxPictureSide; // its own size
+        if (!in.Bitmap.isNull()) {
             try {
-                PreviewInputs in;
-                in.Bitmap = bitmap;
-                in.Format = character.Format;
-                in.Frames = character.AnimationDataNo;
-                in.FishDataNo = NumberOrOne(slot.FishDataNo);
-                in.StretchDX = character.StretchDX;
-                in.StretchDY = character.StretchDY;
-                in.WaveLength = character.WaveLength;
-                in.Phase = character.Phase;
-                in.AnimLoop = character.AnimLoop;
-                in.QuarterWave = character.QuarterWave;
-                in.DisplayWidth = in.DisplayHeight = Files::kMaxPictureSide; // its own size
-                const PreviewResult r = RenderPreview(in);
-                for (int cell = 0; cell < r.FrameCount; ++cell)
-                    kind.Frames.push_back(
-                        FishSprite(r.Strip, cell, r.CellWidth, r.CellHeight, bitmap.pixel(0, 0)));
-                kind.AnimCount = r.AnimCount;
-                kind.AnimLoop = r.AnimLoop;
+                const PreviewResult layout = LayoutPreview(in);
+                kind.Cell = QSize(layout.CellWidth, layout.CellHeight);
+                kind.FrameCount = layout.FrameCount;
+                kind.AnimCount = layout.AnimCount;
+                kind.AnimLoop = layout.AnimLoop;
             } catch (const PlatformError&) {
                 NoteMissing(path + u".bmp"_qs);
             }
@@ -302,17 +345,127 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
         kind.Count = std::clamp(NumberOrOne(slot.FishAmount), 0, kMostFish);
         shares += kind.Count;
         m_kinds.push_back(std::move(kind));
+        m_frameInputs.push_back(std::move(in));
+        m_bitmapPaths.push_back(path + u".bmp"_qs);
     }
     // Ratios become a share of the fish; a kind without frames is not shown.
     int total = 0;
     for (Kind& kind : m_kinds) {
         if (!doc.FishCountsFixed && shares > 0 && kind.Count > 0)
             kind.Count = std::max(1, int(std::lround(kFishOfRatios * kind.Count / shares)));
-        if (kind.Frames.empty())
+        if (kind.Cell.isEmpty())
             kind.Count = 0;
         kind.Count = std::min(kind.Count, kMostFish - total);
         total += kind.Count;
     }
+}
+
+void LiveTank::MakeFrames(std::vector<Kind>& previous, std::vector<PreviewInputs>& previousInputs)
+{
+    // Each kind's frames at the size it is drawn at the front glass of the output, never
+    // larger than the renderer makes them; all of them together within the budget.
+    std::vector<QSize> sizes(m_kinds.size());
+    double bytes = 0;
+    for (size_t k = 0; k < m_kinds.size(); ++k) {
+        const Kind& kind = m_kinds[k];
+        if (kind.Cell.isEmpty())
+            continue;
+        sizes[k] = QSize(std::clamp(int(std::ceil(kind.Cell.width() * m_kx)), 1, kind.Cell.width()),
+            std::clamp(int(std::ceil(kind.Cell.height() * m_ky)), 1, kind.Cell.height()));
+        bytes += 4.0 * kind.FrameCount * sizes[k].width() * sizes[k].height();
+    }
+    const double shrink = bytes > kFishFramesBudget ? std::sqrt(kFishFramesBudget / bytes) : 1.0;
+
+    if (m_mail)
+        m_mail->Cancelled = true;
+    m_mail.reset();
+    std::vector<std::pair<int, PreviewInputs>> jobs;
+    for (size_t k = 0; k < m_kinds.size(); ++k) {
+        Kind& kind = m_kinds[k];
+        PreviewInputs& in = m_frameInputs[k];
+        if (kind.Cell.isEmpty()) {
+            in = PreviewInputs(); // nothing to make, nothing to keep
+            continue;
+        }
+        in.DisplayWidth = std::max(int(sizes[k].width() * shrink), 1);
+        in.DisplayHeight = std::max(int(sizes[k].height() * shrink), 1);
+        // The same inputs as before: the same frames.
+        bool kept = false;
+        for (size_t j = 0; j < previous.size() && !kept; ++j) {
+            if (!previousInputs[j].Bitmap.isNull() && previousInputs[j] == in
+                && (!previous[j].Frames.isNull() || m_frameMode == FishFrames::Now)) {
+                kind.Frames = previous[j].Frames;
+                kept = true;
+                if (kind.Frames.isNull())
+                    NoteMissing(m_bitmapPaths[k]);
+            }
+        }
+        if (kept)
+            continue;
+        if (m_frameMode == FishFrames::Later) {
+            jobs.emplace_back(int(k), in);
+            continue;
+        }
+        try {
+            kind.Frames = MakeFishFrames(in);
+        } catch (const PlatformError&) {
+            NoteMissing(m_bitmapPaths[k]);
+        }
+    }
+    if (jobs.empty())
+        return;
+    // One worker makes the kinds one after the other; a later Update cancels it between
+    // two kinds.
+    auto mail = std::make_shared<FrameMail>();
+    mail->Pending = int(jobs.size());
+    m_mail = mail;
+    QThreadPool::globalInstance()->start([mail, jobs = std::move(jobs)] {
+        for (const auto& [kind, in] : jobs) {
+            if (mail->Cancelled)
+                return;
+            std::optional<QImage> frames;
+            try {
+                frames = MakeFishFrames(in);
+            } catch (const PlatformError&) {
+            }
+            const std::lock_guard lock(mail->Mutex);
+            mail->Ready.emplace_back(kind, std::move(frames));
+        }
+    });
+}
+
+bool LiveTank::TakeReadyFrames()
+{
+    if (!m_mail)
+        return false;
+    std::vector<std::pair<int, std::optional<QImage>>> ready;
+    {
+        const std::lock_guard lock(m_mail->Mutex);
+        ready.swap(m_mail->Ready);
+    }
+    for (auto& [kind, frames] : ready) {
+        if (frames)
+            m_kinds[size_t(kind)].Frames = std::move(*frames);
+        else
+            NoteMissing(m_bitmapPaths[size_t(kind)]);
+    }
+    m_mail->Pending -= int(ready.size());
+    if (m_mail->Pending == 0)
+        m_mail.reset();
+    return !ready.empty();
+}
+
+bool LiveTank::FramesPending() const
+{
+    return m_mail != nullptr;
+}
+
+qint64 LiveTank::FramesBytes() const
+{
+    qint64 bytes = 0;
+    for (const Kind& kind : m_kinds)
+        bytes += kind.Frames.sizeInBytes();
+    return bytes;
 }
 
 void LiveTank::Populate(const std::vector<Fish>& previous, const std::vector<QString>& names)
@@ -484,18 +637,21 @@ void LiveTank::KeepInside(Fish& fish)
     const SwimmingValues& v = m_kinds[size_t(fish.Kind)].Values;
     // The glass, the surface and the sand: it stays inside, and turns away from the side
     // glass it meets.
+    // A fish larger than the water keeps its centre in the middle of it.
     const QSizeF size = FishSize(fish);
-    const double halfW = size.width() / 2, halfH = size.height() / 2;
-    const double water = WaterBottom();
+    const double width = m_screen.width();
+    const double water = std::max(WaterBottom(), 0);
+    const double halfW = std::min(size.width() / 2, width / 2);
+    const double halfH = std::min(size.height() / 2, water / 2);
     const double top
         = v.UpperRange < 1 ? std::max(halfH, water - halfH - v.UpperRange * water) : halfH;
     const double bottom = std::max(water - halfH, top);
-    const double right = std::max(m_screen.width() - halfW, halfW);
-    if (fish.X <= halfW)
+    const double left = halfW, right = width - halfW;
+    if (fish.X <= left)
         fish.Direction = 1;
     else if (fish.X >= right)
         fish.Direction = -1;
-    fish.X = std::clamp(fish.X, halfW, right);
+    fish.X = std::clamp(fish.X, left, right);
     fish.Y = std::clamp(fish.Y, top, bottom);
     fish.TargetY = std::clamp(fish.TargetY, top, bottom);
 }
@@ -548,7 +704,7 @@ int LiveTank::FishFrame(const Fish& fish) const
     int cell = fish.FrameIndex;
     if (kind.AnimLoop && cell > kind.AnimCount / 2)
         cell = kind.AnimCount - cell; // forwards, then backwards, as the motion preview plays
-    return std::clamp(cell, 0, int(kind.Frames.size()) - 1);
+    return std::clamp(cell, 0, std::max(kind.FrameCount - 1, 0));
 }
 
 Rect LiveTank::FishRect(const Fish& fish) const
@@ -575,18 +731,22 @@ void LiveTank::DrawFish(QImage& frame, double nearest, double farthest) const
         band.begin(), band.end(), [](const Fish* a, const Fish* b) { return a->Z > b->Z; });
     for (const Fish* fish : band) {
         const Kind& kind = m_kinds[size_t(fish->Kind)];
-        if (kind.Frames.empty())
-            continue;
-        const QImage& sprite = kind.Frames[size_t(FishFrame(*fish))];
-        StretchCopy(frame, FishRect(*fish), sprite, {0, 0, sprite.width(), sprite.height()},
-            RasterOp::Sprite);
+        if (kind.Frames.isNull())
+            continue; // not made yet, or could not be
+        const int w = kind.Frames.width() / kind.FrameCount;
+        const int cell = FishFrame(*fish);
+        StretchCopy(frame, FishRect(*fish), kind.Frames,
+            {cell * w, 0, (cell + 1) * w, kind.Frames.height()}, RasterOp::Sprite);
     }
 }
 
 void LiveTank::Draw(QImage& frame) const
 {
-    if (frame.size() != m_base.size() || frame.format() != m_base.format())
+    if (frame.size() != m_base.size() || frame.format() != m_base.format()) {
         frame = QImage(m_base.size(), m_base.format());
+        if (frame.isNull())
+            throw TooLarge(m_output);
+    }
     std::memcpy(frame.bits(), m_base.constBits(), size_t(m_base.sizeInBytes()));
 
     // Swaying accessories move left and right, each at a pace of its own, from where the

@@ -3,6 +3,7 @@
 #include "core/document/aquarium.h"
 #include "core/document/fish_character.h"
 #include "core/platform/raster.h"
+#include "core/preview/render_preview.h"
 
 #include <QImage>
 #include <QPointF>
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -82,21 +84,44 @@ public:
     {
         QString CharacterName;
         SwimmingValues Values;
-        std::vector<QImage> Frames; // ARGB32 sprites, the fish facing left
+        QSize Cell; // a frame's size on the screen at the front glass, screen pixels
+        int FrameCount = 0;
+        // The frames side by side, the fish facing left, as one ARGB32 sprite at the size
+        // they are drawn on the output (or smaller, to keep within the budget). Null until
+        // made, or when they could not be made (the bitmap is then listed as missing).
+        QImage Frames;
         int AnimCount = 1;
         bool AnimLoop = false;
         int Count = 0;
     };
 
+    // When the fish's frames are made: before the constructor or Update returns, or on a
+    // worker thread, each kind shown from the tick after its frames are there.
+    enum class FishFrames { Now, Later };
+
     // The scene of an aquarium on a screen of the given size (the resolution the
     // accessory page assumes), drawn at output size (the screen's, or a window's).
-    // Missing pictures and characters are left out and listed.
-    LiveTank(
-        const Files& files, const Aquarium& doc, QSize screen, QSize output, std::uint64_t seed);
+    // Missing pictures and characters are left out and listed. A screen too large for
+    // the memory there is throws a PlatformError that says so.
+    LiveTank(const Files& files, const Aquarium& doc, QSize screen, QSize output,
+        std::uint64_t seed, FishFrames frames = FishFrames::Now);
+    ~LiveTank();
+    LiveTank(LiveTank&&) noexcept;
+    LiveTank& operator=(LiveTank&&) noexcept;
 
     // After an edit, a change of resolution or of the window: the scene is made anew;
-    // fish of a kind that is still there keep where they are.
+    // fish of a kind that is still there keep where they are, and frames made from the
+    // same inputs as before are kept.
     void Update(const Files& files, const Aquarium& doc, QSize screen, QSize output);
+
+    // Takes in the frames a worker has made since; returns whether any came (Missing may
+    // have grown then). Frames made for an earlier Update are dropped.
+    bool TakeReadyFrames();
+    // Whether frames are still being made.
+    [[nodiscard]] bool FramesPending() const;
+    // What the fish frames of all kinds take, bytes; never more than kFishFramesBudget.
+    [[nodiscard]] qint64 FramesBytes() const;
+    static constexpr qint64 kFishFramesBudget = qint64(256) << 20;
 
     // One tick: every fish, bubble and morsel of food moves.
     void Step();
@@ -124,7 +149,11 @@ public:
     [[nodiscard]] int FishFrame(const Fish& fish) const;
 
 private:
+    struct FrameMail;
     void Build(const Files& files, const Aquarium& doc);
+    // The frames each kind needs, within the budget: made now, kept from before, or handed
+    // to a worker.
+    void MakeFrames(std::vector<Kind>& previous, std::vector<PreviewInputs>& previousInputs);
     void Populate(const std::vector<Fish>& previous, const std::vector<QString>& previousNames);
     void NewMovement(Fish& fish);
     // The middle of the other fish of its kind within its school range, if any.
@@ -150,6 +179,10 @@ private:
     std::array<QPointF, kMaxObjects> m_homes; // centres of the placed accessories
     QImage m_bubble, m_morsel; // sprites
     std::vector<Kind> m_kinds;
+    std::vector<PreviewInputs> m_frameInputs; // what each kind's frames are made from
+    std::vector<QString> m_bitmapPaths; // each kind's bitmap, named when its frames fail
+    FishFrames m_frameMode = FishFrames::Now;
+    std::shared_ptr<FrameMail> m_mail; // the worker's results for this Update
     std::vector<Fish> m_fish;
     std::vector<Bubble> m_bubbles;
     std::vector<Food> m_food;

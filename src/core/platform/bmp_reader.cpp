@@ -116,4 +116,94 @@ std::optional<QImage> ReadPlainBmp(QIODevice& file, int maxSide, qint64 maxBytes
     return image;
 }
 
+namespace {
+
+// Whether a run-length stream from start reaches its end (the end-of-picture code, or the
+// last row closed) before the bytes run out. Absolute runs are padded to 16 bits.
+bool RunLengthComplete(const QByteArray& bytes, qint64 start, int height, bool fourBits)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const qint64 size = bytes.size();
+    qint64 at = start;
+    int row = 0;
+    while (row < height) {
+        if (at + 2 > size)
+            return false;
+        const uchar count = p[at];
+        const uchar code = p[at + 1];
+        at += 2;
+        if (count != 0)
+            continue; // a run of one colour
+        if (code == 0) {
+            ++row; // end of the row
+        } else if (code == 1) {
+            return true; // end of the picture
+        } else if (code == 2) {
+            if (at + 2 > size)
+                return false;
+            row += p[at + 1];
+            at += 2;
+        } else {
+            const qint64 data = fourBits ? (code + 1) / 2 : code;
+            at += (data + 1) / 2 * 2;
+            if (at > size)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<BmpLayout> ReadBmpLayout(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const qint64 size = bytes.size();
+    if (size < 26 || p[0] != 'B' || p[1] != 'M')
+        return std::nullopt;
+    const quint32 offset = U32(p + 10);
+    const quint32 infoSize = U32(p + 14);
+    BmpLayout layout;
+    quint32 compression = 0;
+    quint32 colours = 0;
+    if (infoSize == 12) { // the OS/2 core header
+        layout.Width = U16(p + 18);
+        layout.Height = U16(p + 20);
+        layout.Bits = U16(p + 24);
+    } else if (infoSize >= 40 && size >= 54) {
+        const qint32 width = qint32(U32(p + 18));
+        const qint32 height = qint32(U32(p + 22));
+        if (width <= 0 || height == 0 || height == qint32(0x80000000))
+            return std::nullopt;
+        layout.Width = width;
+        layout.Height = height < 0 ? -height : height;
+        layout.Bits = U16(p + 28);
+        compression = U32(p + 30);
+        colours = U32(p + 46);
+    } else {
+        return std::nullopt;
+    }
+    if (layout.Width <= 0 || layout.Height <= 0)
+        return std::nullopt;
+    enum { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, AlphaBitFields = 6 };
+    // Where the pixels begin: at the offset, or after the masks and the colour table when
+    // the offset points into them (readers go on from there).
+    qint64 start = 14 + qint64(infoSize);
+    if (infoSize == 40 && compression == BitFields)
+        start += 12;
+    if (infoSize == 40 && compression == AlphaBitFields)
+        start += 16;
+    if (layout.Bits <= 8)
+        start += qint64(colours ? colours : 1u << layout.Bits) * (infoSize == 12 ? 3 : 4);
+    start = std::max<qint64>(start, offset);
+    if (compression == Rle8 || compression == Rle4) {
+        layout.RunLength = true;
+        layout.Complete = RunLengthComplete(bytes, start, layout.Height, compression == Rle4);
+    } else if (compression == Rgb || compression == BitFields || compression == AlphaBitFields) {
+        const qint64 rowBytes = (qint64(layout.Width) * layout.Bits + 31) / 32 * 4;
+        layout.Complete = start + rowBytes * layout.Height <= size;
+    }
+    return layout;
+}
+
 } // namespace aquarium

@@ -174,18 +174,27 @@ QImage DecodePicture(const QString& host, const QString& shownPath)
     if (!file.seek(0) || file.size() > Files::kMaxPictureFileBytes)
         throw PlatformError::InvalidBitmap();
     QByteArray bytes = file.readAll();
+    // Qt's reader leaves the rows a short file lacks as the memory held them: a picture
+    // whose pixels are not all in the file is refused.
+    const std::optional<BmpLayout> layout = ReadBmpLayout(bytes);
+    if (!layout || !layout->Complete || layout->Width > Files::kMaxPictureSide
+        || layout->Height > Files::kMaxPictureSide)
+        throw PlatformError::InvalidBitmap();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     reader.setAllocationLimit(Files::kPictureAllocationLimitMb);
-    // A top-down picture reports its height negative; Qt reads it the right way up.
-    const QSize size = reader.size();
-    const qint64 height = qAbs(qint64(size.height()));
-    if (size.width() <= 0 || height == 0 || size.width() > Files::kMaxPictureSide
-        || height > Files::kMaxPictureSide)
-        throw PlatformError::InvalidBitmap();
-    QImage image = reader.read();
-    if (image.isNull() || image.size() != QSize(size.width(), int(height)))
+    const QSize size(layout->Width, layout->Height);
+    QImage image;
+    if (layout->RunLength) {
+        // Qt reads runs into the picture it is given, as it is: what the codes skip
+        // stays colour 0, as Windows shows it.
+        image = QImage(size, QImage::Format_Indexed8);
+        if (image.isNull())
+            throw PlatformError::InvalidBitmap();
+        image.fill(0);
+    }
+    if (!reader.read(&image) || image.size() != size)
         throw PlatformError::InvalidBitmap();
     return image.convertToFormat(QImage::Format_RGB32);
 }
@@ -245,7 +254,7 @@ void Files::ForEachPicture(const QStringList& windowsPaths,
             } catch (const PlatformError& error) {
                 errors[size_t(i)] = error;
             } catch (const std::bad_alloc&) {
-                errors[size_t(i)] = PlatformError(QStringLiteral("メモリが不足しています"));
+                errors[size_t(i)] = PlatformError::OutOfMemory();
             }
         }
     };

@@ -48,6 +48,11 @@ PlatformError PlatformError::DivisionByZero()
     return PlatformError(QStringLiteral("ゼロによる除算"));
 }
 
+PlatformError PlatformError::OutOfMemory()
+{
+    return PlatformError(QStringLiteral("メモリが不足しています"));
+}
+
 PlatformError PlatformError::CannotEncode(const QString& text, QChar character)
 {
     return PlatformError(
@@ -65,7 +70,7 @@ bool Guard(Prompts& prompts, const std::function<void()>& body)
     } catch (const PlatformError& error) {
         prompts.ShowError(error.Text());
     } catch (const std::bad_alloc&) {
-        prompts.ShowError(QStringLiteral("メモリが不足しています"));
+        prompts.ShowError(PlatformError::OutOfMemory().Text());
     } catch (const std::exception& error) {
         prompts.ShowError(QString::fromUtf8(error.what()));
     }

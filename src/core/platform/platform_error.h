@@ -28,6 +28,8 @@ public:
     [[nodiscard]] static PlatformError RangeCheck();
     [[nodiscard]] static PlatformError IntegerOverflow();
     [[nodiscard]] static PlatformError DivisionByZero();
+    // A picture or buffer the memory there is cannot hold.
+    [[nodiscard]] static PlatformError OutOfMemory();
     [[nodiscard]] static PlatformError CannotEncode(const QString& text, QChar character);
 
 private:

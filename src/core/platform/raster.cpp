@@ -1,5 +1,7 @@
 #include "core/platform/raster.h"
 
+#include "core/platform/platform_error.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -38,6 +40,8 @@ QImage UnfilledPicture(int width, int height, QImage::Format format)
 QImage MakePicture(int width, int height, ColorRef colour)
 {
     QImage picture(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    if (picture.isNull() && width > 0 && height > 0)
+        throw PlatformError::OutOfMemory();
     picture.fill(ToQRgb(colour));
     return picture;
 }

@@ -48,7 +48,8 @@ enum class RasterOp {
     Sprite,
 };
 
-// A picture of the given size in RGB32, filled with colour.
+// A picture of the given size in RGB32, filled with colour. Throws OutOfMemory when the
+// memory cannot be had.
 [[nodiscard]] QImage MakePicture(int width, int height, ColorRef colour = kBlack);
 // The same, its pixels not set: for a large picture read from a file whose every pixel is
 // written next. It lives in memory the system may back with huge pages, so that writing it

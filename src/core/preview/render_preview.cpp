@@ -162,15 +162,20 @@ void DrawFrames(const Frames& f, QImage& strip, int rowOffset, CopyFunction copy
 
 } // namespace
 
-PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
+namespace {
+
+// The sizes of one render: the frames' count, the bitmap's part a cell is made of (W x H),
+// the cell (CW x CH) and the base picture (BW x BH), and the result's counts.
+struct Layout
 {
-    auto StretchCopy = [copy](QImage& destination, const Rect& to, const QImage& source,
-                              const Rect& from, RasterOp op = RasterOp::Copy) {
-        copy(destination, to, source, from, op);
-    };
-    PreviewResult out;
-    double sx = 1.0;
-    double sy = 1.0;
+    PreviewResult Result; // without the strip
+    double Sx = 1, Sy = 1;
+    int W = 0, H = 0, N = 0, CW = 0, CH = 0, BW = 0, BH = 0;
+};
+
+Layout Lay(const PreviewInputs& in)
+{
+    Layout l;
     const QImage& bitmap = in.Bitmap;
     int W = bitmap.width();
     int H = bitmap.height();
@@ -191,16 +196,15 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
         N = 2;
     if (IsWave(format) && N < 3)
         N = 3;
-    out.FrameCount = N;
     if (format == BmpFormat::Animation)
         W = W / N;
     if (UsesStretchDX(format))
-        sx = 1 + in.StretchDX / 100.0;
+        l.Sx = 1 + in.StretchDX / 100.0;
     if (UsesStretchDY(format))
-        sy = 1 + in.StretchDY / 100.0;
+        l.Sy = 1 + in.StretchDY / 100.0;
 
-    int CW = RoundHalfEven(W * sx);
-    int CH = RoundHalfEven(H * sy);
+    int CW = RoundHalfEven(W * l.Sx);
+    int CH = RoundHalfEven(H * l.Sy);
     if (CW <= 0 || CH <= 0 || W <= 0 || H <= 0)
         throw PlatformError::DivisionByZero();
     const int IW = in.DisplayWidth;
@@ -217,24 +221,57 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
     }
     if (CW <= 0 || CH <= 0)
         throw PlatformError::DivisionByZero();
-    const int BW = RoundHalfEven(CW / sx);
-    const int BH = RoundHalfEven(CH / sy);
+    if (IsStretch(format))
+        loop = true;
+    int count = N;
+    if (loop) {
+        count = 2 * N - 2;
+        if (count == 0)
+            count = 1;
+    }
+    l.Result.CellWidth = CW;
+    l.Result.CellHeight = CH;
+    l.Result.FrameCount = N;
+    l.Result.AnimCount = count;
+    l.Result.Format = format;
+    l.Result.AnimLoop = loop;
+    l.W = W;
+    l.H = H;
+    l.N = N;
+    l.CW = CW;
+    l.CH = CH;
+    l.BW = RoundHalfEven(CW / l.Sx);
+    l.BH = RoundHalfEven(CH / l.Sy);
+    return l;
+}
+
+} // namespace
+
+PreviewResult LayoutPreview(const PreviewInputs& in)
+{
+    return Lay(in).Result;
+}
+
+PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
+{
+    const Layout l = Lay(in);
+    PreviewResult out = l.Result;
+    const BmpFormat format = out.Format;
+    const int N = l.N, CW = l.CW, CH = l.CH, BW = l.BW, BH = l.BH;
 
     // Animation covers the whole strip with one copy, and the wave formats fill only what
     // their bands leave: no black fill of the whole strip first. Only the wave formats read
     // the base image.
     const bool covered = format == BmpFormat::Animation || IsWave(format);
     out.Strip = covered ? QImage(CW * N, CH, QImage::Format_RGB32) : MakePicture(CW * N, CH, kBlack);
+    if (out.Strip.isNull())
+        throw PlatformError::OutOfMemory();
     QImage base;
     if (IsWave(format)) {
         base = MakePicture(BW, BH, kBlack);
-        StretchCopy(base, {0, 0, BW, BH}, bitmap, {0, 0, W, H});
+        copy(base, {0, 0, BW, BH}, in.Bitmap, {0, 0, l.W, l.H}, RasterOp::Copy);
     }
-    out.CellWidth = CW;
-    out.CellHeight = CH;
-    if (IsStretch(format))
-        loop = true;
-    const Frames frames{in, format, bitmap, base, W, H, N, CW, CH, BW, BH};
+    const Frames frames{in, format, in.Bitmap, base, l.W, l.H, N, CW, CH, BW, BH};
     // A large strip is drawn in two halves of its rows at once: each half sees every copy,
     // clipped to its rows, in the same order, so the pixels are the same as drawn whole.
     QImage& strip = out.Strip;
@@ -251,16 +288,6 @@ PreviewResult RenderPreview(const PreviewInputs& in, CopyFunction copy)
     } else {
         DrawFrames(frames, strip, 0, copy);
     }
-
-    int count = N;
-    if (loop) {
-        count = 2 * N - 2;
-        if (count == 0)
-            count = 1;
-    }
-    out.AnimCount = count;
-    out.Format = format;
-    out.AnimLoop = loop;
     return out;
 }
 

@@ -23,6 +23,8 @@ struct PreviewInputs
     bool QuarterWave = false;
     int DisplayWidth = kPreviewDisplayWidth;
     int DisplayHeight = kPreviewDisplayHeight;
+
+    bool operator==(const PreviewInputs&) const = default;
 };
 
 // The frames, and what the render changes in the editor.
@@ -37,10 +39,14 @@ struct PreviewResult
     bool AnimLoop = false; // forced on by the stretch formats
 };
 
+// What a render will make, without drawing: the result's sizes, counts, format and loop
+// with a null strip. Throws as RenderPreview does.
+[[nodiscard]] PreviewResult LayoutPreview(const PreviewInputs& in);
+
 // Builds the preview strip of one fish character: the ten formats with their fixed
 // rectangles and circle constants, the cell fitted into the display. A cell that comes out
 // without pixels (FishDataNo -1 in shadow mapping, more frames than pixels) throws
-// DivisionByZero.
+// DivisionByZero; a strip too large for the memory there is throws OutOfMemory.
 [[nodiscard]] PreviewResult RenderPreview(const PreviewInputs& in);
 
 // The same with another implementation of the scaled rectangle copies (benchmarks

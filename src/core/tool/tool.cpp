@@ -358,10 +358,11 @@ int Tool::Run(const QStringList& arguments)
             state.CurrentFile = path;
             const QSize screen = a.screen ? QSize(a.width, a.height)
                                           : QSize(state.Doc.ScreenWidth, state.Doc.ScreenHeight);
-            LiveTank tank(session.files, state.Doc, screen, screen, quint64(a.seed ? a.seedValue : 1));
-            for (const QString& file : tank.Missing())
-                missing.append(file);
             Guard(session.prompts, [&] {
+                LiveTank tank(session.files, state.Doc, screen, screen,
+                              quint64(a.seed ? a.seedValue : 1));
+                for (const QString& file : tank.Missing())
+                    missing.append(file);
                 if (!QDir().mkpath(a.files[1]))
                     throw PlatformError::CannotCreate(a.files[1]);
                 QImage frame;

@@ -1,6 +1,7 @@
 #include "ui/shell/live_view.h"
 
 #include "core/platform/files.h"
+#include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/window_place.h"
 
@@ -40,6 +41,8 @@ LiveView::LiveView(AppState& state, QWidget* parent)
 void LiveView::Follow()
 {
     m_dirty = true;
+    if (isVisible() && !Timer1.isActive())
+        Timer1.start(); // after a tank the memory could not hold
 }
 
 QRect LiveView::TankArea() const
@@ -58,8 +61,13 @@ void LiveView::MakeTank()
         m_tank->Update(m_state.FileSystem, m_state.Doc, screen, TankArea().size());
     else
         m_tank.emplace(m_state.FileSystem, m_state.Doc, screen, TankArea().size(),
-            quint64(QDateTime::currentMSecsSinceEpoch()));
+            quint64(QDateTime::currentMSecsSinceEpoch()), LiveTank::FishFrames::Later);
     m_dirty = false;
+    ShowMissing();
+}
+
+void LiveView::ShowMissing()
+{
     const QStringList& missing = m_tank->Missing();
     Label1->setText(missing.isEmpty()
             ? QString()
@@ -68,10 +76,22 @@ void LiveView::MakeTank()
 
 void LiveView::Timer1Timer()
 {
-    if (m_dirty || !m_tank || m_tank->Output() != TankArea().size())
-        MakeTank();
-    m_tank->Step();
-    m_tank->Draw(m_frame);
+    // The fish's frames are made on a worker: the tank plays at once, each kind joins it
+    // when its frames are there. What the memory cannot hold stops the view, not the
+    // program, and says so in the status line.
+    try {
+        if (m_dirty || !m_tank || m_tank->Output() != TankArea().size())
+            MakeTank();
+        if (m_tank->TakeReadyFrames())
+            ShowMissing();
+        m_tank->Step();
+        m_tank->Draw(m_frame);
+    } catch (const PlatformError& error) {
+        m_tank.reset();
+        m_frame = QImage();
+        Timer1.stop();
+        Label1->setText(error.Text());
+    }
     Image1->update();
 }
 

@@ -16,7 +16,7 @@ struct AppState;
 // "水槽の動作プレビュー": the composed tank, playing at 20 ticks a second, drawn at the
 // resolution of ComboBox1 scaled to fit the window. Modeless; it follows every edit of the
 // state. A click into the tank drops food. Files it cannot show are named once in its
-// status line.
+// status line. The fish's frames are made off the user-interface thread.
 class LiveView : public QWidget
 {
     Q_OBJECT
@@ -43,6 +43,8 @@ private:
     // Where the tank is drawn in Image1: the screen's proportions, as large as it fits.
     [[nodiscard]] QRect TankArea() const;
     void MakeTank();
+    // The files the tank could not show, in the status line.
+    void ShowMissing();
 
     AppState& m_state;
     std::optional<LiveTank> m_tank;
