@@ -1,4 +1,4 @@
-#include "core/tool/tool.h"
+#include "tool/tool.h"
 
 #include <QGuiApplication>
 

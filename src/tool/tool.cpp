@@ -1,4 +1,4 @@
-#include "core/tool/tool.h"
+#include "tool/tool.h"
 
 #include "core/document/aquarium_file.h"
 #include "core/document/fish_character.h"
@@ -11,7 +11,7 @@
 #include "core/state/app_state.h"
 #include "core/state/commands.h"
 #include "core/state/startup.h"
-#include "core/tool/state_json.h"
+#include "tool/state_json.h"
 
 #include <QCommandLineParser>
 #include <QDir>

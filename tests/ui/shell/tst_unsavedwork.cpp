@@ -1,7 +1,7 @@
 #include "core/document/aquarium_file.h"
 #include "core/platform/text_file.h"
 #include "core/state/commands.h"
-#include "core/tool/state_json.h"
+#include "tool/state_json.h"
 #include "support/running_editor.h"
 #include "ui/pages/accessory_page.h"
 #include "ui/pages/fish_page.h"

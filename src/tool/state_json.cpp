@@ -1,4 +1,4 @@
-#include "core/tool/state_json.h"
+#include "tool/state_json.h"
 
 #include "core/state/app_state.h"
 
