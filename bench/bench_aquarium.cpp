@@ -212,14 +212,14 @@ void TankPreview(benchmark::State& state, int mode)
     Aquarium& doc = app.Doc;
     doc.DataFolder = world.folder;
     doc.SandName = QStringLiteral("data\\sand");
-    doc.ScreenWidth = 640;
-    doc.ScreenHeight = 480;
+    const QSize screen(640, 480);
+    AccessorySprites sprites;
     for (int i = 0; i < 20; ++i) {
         QImage picture = MakePicture(1280, 1024, kBlack);
         QPainter p(&picture);
         p.fillRect(QRect(200 + i * 10, 100, 600, 900), QColor(40, 150 + i * 4, 60));
         p.end();
-        ObjectBmp& entry = doc.ObjectBmpTable[size_t(i)];
+        AccessorySprite& entry = sprites.Entries[size_t(i)];
         entry = ScaleObjectBmp(picture, 640, 480);
         SpriteParts()[entry.Sprite.cacheKey()] = {entry.Mask(), entry.Picture()};
         doc.ObjectTable[size_t(i)] = {i, (i % 3) * 2, i % 3, i, 0, quint8(i % 5 == 0 ? 1 : 0)};
@@ -231,16 +231,18 @@ void TankPreview(benchmark::State& state, int mode)
     std::vector<char> from(bytes), to(bytes);
     for (auto _ : state) {
         if (mode == 0)
-            DrawTankPreview(app.FileSystem, app.Doc, app.TankPicture, app.NumberStrip, font);
+            DrawTankPreview(app.FileSystem, app.Doc, screen, sprites, app.View.TankPicture,
+                            app.View.NumberStrip, font);
         else if (mode == 1) {
-            DrawTankPreview(app.FileSystem, app.Doc, app.TankPicture, app.NumberStrip, font, &QtCopy);
+            DrawTankPreview(app.FileSystem, app.Doc, screen, sprites, app.View.TankPicture,
+                            app.View.NumberStrip, font, &QtCopy);
             QtFinish();
         }
         else {
             std::memcpy(to.data(), from.data(), bytes);
             benchmark::ClobberMemory();
         }
-        benchmark::DoNotOptimize(app.TankPicture.constBits());
+        benchmark::DoNotOptimize(app.View.TankPicture.constBits());
     }
 }
 

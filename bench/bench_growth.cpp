@@ -227,12 +227,12 @@ void TankPreview(benchmark::State& state)
     Files files(PathMap(prefix.dir.path()));
     ScriptedPrompts prompts;
     AppState app(files, prompts);
-    app.Doc.ScreenWidth = 640;
-    app.Doc.ScreenHeight = 480;
+    app.ScreenWidth = 640;
+    app.ScreenHeight = 480;
     LoadAquariumFile(app, u"C:\\aq\\tetra.uld"_qs);
     for (auto _ : state) {
         DrawTankPreview(app);
-        benchmark::DoNotOptimize(app.TankPicture.constBits());
+        benchmark::DoNotOptimize(app.View.TankPicture.constBits());
     }
 }
 

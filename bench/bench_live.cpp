@@ -48,8 +48,6 @@ struct LiveWorld
         files = std::make_unique<Files>(PathMap(QStringLiteral("/nonexistent-prefix")));
         doc.DataFolder = files->Paths().ToWindows(root + QStringLiteral("/aq")) + u'\\';
         doc.DataSubFolder = QStringLiteral("data\\");
-        doc.ScreenWidth = 1024;
-        doc.ScreenHeight = 768;
         doc.FishCountsFixed = true;
         for (int i = 0; i < 6; ++i) {
             const QString name = QStringLiteral("fish%1").arg(i);

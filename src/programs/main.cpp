@@ -15,7 +15,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTimer>
@@ -136,7 +135,7 @@ int main(int argc, char* argv[])
     if (!options.file.isEmpty()) {
         // A relative name resolves against the current folder, as on Windows.
         window.SetCommandLineFile(
-                files.Paths().ToWindows(QFileInfo(options.file).absoluteFilePath()));
+                files.Paths().ArgumentToWindows(options.file));
     }
     prompts.SetParent(&window);
     window.show();

@@ -54,10 +54,11 @@ QJsonObject StateToJson(const AppState& state, const QStringList& messages)
     json[u"IntermittentStep"] = doc.IntermittentStep;
 
     QJsonArray bitmaps;
-    for (const ObjectBmp& entry : doc.ObjectBmpTable) {
-        bitmaps.append(QJsonObject{{u"BmpName"_qs, entry.BmpName},
-                                   {u"Width"_qs, entry.Sprite.width()},
-                                   {u"Height"_qs, entry.Sprite.height()}});
+    for (int e = 0; e < kMaxObjectBmps; ++e) {
+        const QImage& sprite = state.View.Sprites.Entries[size_t(e)].Sprite;
+        bitmaps.append(QJsonObject{{u"BmpName"_qs, doc.ObjectBmpTable[size_t(e)].BmpName},
+                                   {u"Width"_qs, sprite.width()},
+                                   {u"Height"_qs, sprite.height()}});
     }
     json[u"ObjectBmpTable"] = bitmaps;
     json[u"LastObjectBmp"] = doc.LastObjectBmp;
@@ -74,9 +75,9 @@ QJsonObject StateToJson(const AppState& state, const QStringList& messages)
     }
     json[u"ObjectTable"] = objects;
     json[u"LastObject"] = doc.LastObject;
-    json[u"ScreenWidth"] = doc.ScreenWidth;
-    json[u"ScreenHeight"] = doc.ScreenHeight;
-    json[u"SandHeight"] = doc.SandHeight;
+    json[u"ScreenWidth"] = state.ScreenWidth;
+    json[u"ScreenHeight"] = state.ScreenHeight;
+    json[u"SandHeight"] = state.View.SandHeight;
     json[u"Messages"] = QJsonArray::fromStringList(messages);
     return json;
 }

@@ -15,7 +15,6 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -41,7 +40,7 @@ struct Session
     // The Windows form of a host path given on the command line.
     QString Windows(const QString& hostPath) const
     {
-        return files.Paths().ToWindows(QFileInfo(hostPath).absoluteFilePath());
+        return files.Paths().ArgumentToWindows(hostPath);
     }
 
     int ExitStatus() const
@@ -157,7 +156,7 @@ QJsonObject FishToJson(const FishCharacter& c, const QStringList& messages)
 // The character path (without ".ulc") of a fish character file.
 QString CharacterPathOf(const QString& windowsPath)
 {
-    if (windowsPath.endsWith(u".ulc"_qs, Qt::CaseInsensitive))
+    if (windowsPath.endsWith(kCharacterExtension, Qt::CaseInsensitive))
         return windowsPath.chopped(4);
     return StripExtension(windowsPath);
 }
@@ -262,8 +261,8 @@ int Tool::Run(const QStringList& arguments)
         Session session(m_err);
         AppState& state = session.state;
         if (a.screen) {
-            state.Doc.ScreenWidth = a.width;
-            state.Doc.ScreenHeight = a.height;
+            state.ScreenWidth = a.width;
+            state.ScreenHeight = a.height;
         }
         bool loaded = true;
         if (n > 0) {
@@ -280,14 +279,14 @@ int Tool::Run(const QStringList& arguments)
         if (command == u"render-tank" && loaded) {
             Guard(session.prompts, [&] {
                 DrawTankPreview(state);
-                Files::SavePng(a.files[1], state.TankPicture);
+                Files::SavePng(a.files[1], state.View.TankPicture);
                 if (n == 3)
-                    Files::SavePng(a.files[2], state.NumberStrip);
+                    Files::SavePng(a.files[2], state.View.NumberStrip);
             });
         }
         if (command == u"fish-picture" && loaded) {
             Guard(session.prompts, [&] {
-                Files::SavePng(a.files[2], state.FishPictures[size_t(slot - 1)]);
+                Files::SavePng(a.files[2], state.View.FishPictures[size_t(slot - 1)]);
             });
         }
         printJson(StateToJson(state, session.prompts.Messages()));
@@ -357,7 +356,7 @@ int Tool::Run(const QStringList& arguments)
         if (LoadAquariumFile(state, path)) {
             state.CurrentFile = path;
             const QSize screen = a.screen ? QSize(a.width, a.height)
-                                          : QSize(state.Doc.ScreenWidth, state.Doc.ScreenHeight);
+                                          : state.Screen();
             Guard(session.prompts, [&] {
                 LiveTank tank(session.files, state.Doc, screen, screen,
                               quint64(a.seed ? a.seedValue : 1));

@@ -10,34 +10,6 @@ std::uint32_t Aquarium::BackgroundColourValue() const
            + 65536u * std::uint32_t(BackgroundBlue);
 }
 
-namespace {
-
-// An RGB32 picture of the sprite's size, each pixel made from the sprite's.
-template <typename Pixel>
-QImage FromSprite(const QImage& sprite, Pixel pixel)
-{
-    QImage picture(sprite.size(), QImage::Format_RGB32);
-    for (int y = 0; y < sprite.height(); ++y) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(sprite.constScanLine(y));
-        QRgb* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < sprite.width(); ++x)
-            out[x] = pixel(in[x]);
-    }
-    return picture;
-}
-
-} // namespace
-
-QImage ObjectBmp::Picture() const
-{
-    return FromSprite(Sprite, [](QRgb c) { return c | 0xFF000000u; });
-}
-
-QImage ObjectBmp::Mask() const
-{
-    return FromSprite(Sprite, [](QRgb c) { return (c >> 24) ? 0xFF000000u : 0xFFFFFFFFu; });
-}
-
 QString Aquarium::AmountHeading() const
 {
     return FishCountsFixed ? QStringLiteral("熱帯魚数") : QStringLiteral("熱帯魚数の比");

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QImage>
-#include <QRect>
+#include "core/document/vocabulary.h"
+
 #include <QString>
 
 #include <array>
@@ -22,26 +22,18 @@ struct FishSlot
     QString CharacterName;           // data name of the fish character, empty: unused
     QString FishDataNo = QStringLiteral("1");
     QString FishAmount = QStringLiteral("1");
+
+    bool operator==(const FishSlot&) const = default;
 };
 
 enum class AerationPosition { Right, Centre, Left, All };
 
-// An accessory picture registered in the tank, scaled to the preview.
+// An accessory picture registered in the tank.
 struct ObjectBmp
 {
     QString BmpName; // data name (".bmp" added on load); empty in a hole left by saving
-    // The picture scaled by 320 / ScreenWidth, 240 / ScreenHeight, with its mask in one
-    // ARGB32 sprite: alpha 0 where the picture shows its key colour (the mask is white
-    // there: the tank shows through, ORed with that colour), 255 elsewhere.
-    QImage Sprite;
-    // The part of the sprite that changes the tank it is drawn on: everything but the
-    // margins of a black key colour (ORing black changes nothing).
-    QRect Visible;
 
-    // The scaled picture alone, RGB32.
-    [[nodiscard]] QImage Picture() const;
-    // The mask alone, RGB32: white where the picture shows its key colour, black elsewhere.
-    [[nodiscard]] QImage Mask() const;
+    bool operator==(const ObjectBmp&) const = default;
 };
 
 // An accessory placed in the tank.
@@ -53,9 +45,14 @@ struct PlacedObject
     std::int32_t XPosition = 0;      // 0..19, twentieths of the tank width
     std::uint8_t Sway = 0;           // 1: sways left and right ("move")
     std::uint8_t Spread = 0;         // 1: spread across the whole width ("stretch")
+
+    bool operator==(const PlacedObject&) const = default;
 };
 
-// The one aquarium being edited, with the folders its names are relative to.
+// The one aquarium being edited: what its file holds, with the folders its names are
+// relative to. Plain values only: the pictures made from it live with the views. Entries
+// past LastObjectBmp and LastObject hold their defaults, so that two documents that
+// would be written alike compare equal.
 struct Aquarium
 {
     QString DataFolder;    // folder of the aquarium files, with trailing backslash
@@ -65,7 +62,7 @@ struct Aquarium
 
     bool FishCountsFixed = false;
     AerationPosition Aeration = AerationPosition::Right;
-    QString BackgroundSource = QStringLiteral("null");
+    QString BackgroundSource = kNone;
     bool BackgroundTiling = false;
     bool BackgroundColourFill = false;
     int BackgroundRed = 0, BackgroundGreen = 0, BackgroundBlue = 0;
@@ -79,11 +76,8 @@ struct Aquarium
     int LastObjectBmp = -1;
     std::array<PlacedObject, kMaxObjects> ObjectTable;
     int LastObject = -1;
-    int SelectedObject = -1;
 
-    int ScreenWidth = 1024;
-    int ScreenHeight = 768;
-    int SandHeight = 0;
+    bool operator==(const Aquarium&) const = default;
 
     // The solid background colour as a Windows colour value (red + 256 green + 65536 blue).
     [[nodiscard]] std::uint32_t BackgroundColourValue() const;

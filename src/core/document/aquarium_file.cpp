@@ -8,16 +8,6 @@
 
 namespace aquarium {
 
-QString AsciiLower(const QString& text)
-{
-    QString lower = text;
-    for (QChar& c : lower) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    }
-    return lower;
-}
-
 std::array<int, kMaxObjectBmps> CompactObjectBmps(Aquarium& doc)
 {
     std::array<bool, kMaxObjectBmps> used{};
@@ -42,23 +32,16 @@ QStringList AquariumFileLines(const Files& files, Aquarium& doc)
     const QString tab = QStringLiteral("\t");
 
     QStringList lines = {QStringLiteral("//"), kAquariumMagic, QStringLiteral("//"), QString(),
-                         QStringLiteral("//Ulvaro Data"), QStringLiteral("[Option]")};
+                         QStringLiteral("//Ulvaro Data"), kOptionSection};
     if (doc.FishCountsFixed) {
         int total = 0;
         for (const FishSlot& slot : doc.Fish) {
             if (!slot.CharacterName.isEmpty())
                 total += NumberOrOne(slot.FishAmount);
         }
-        lines << tab + u"NumberOfFishes =\t"_qs + QString::number(total);
+        lines << tab + kNumberOfFishesKey + u" =\t"_qs + QString::number(total);
     }
-    QString aeration = QStringLiteral("右");
-    if (doc.Aeration == AerationPosition::Centre)
-        aeration = QStringLiteral("中央");
-    if (doc.Aeration == AerationPosition::Left)
-        aeration = QStringLiteral("左");
-    if (doc.Aeration == AerationPosition::All)
-        aeration = QStringLiteral("ALL");
-    lines << tab + u"PosOfAiration  =\t"_qs + aeration;
+    lines << tab + kAerationKey + u"  =\t"_qs + kAerationWords[size_t(doc.Aeration)];
 
     const QString background = doc.BackgroundSource;
     const QString tested = PathMap::IsAbsolute(background) ? background
@@ -67,18 +50,15 @@ QStringList AquariumFileLines(const Files& files, Aquarium& doc)
         if (!doc.DataFolder.isEmpty()
             && AsciiLower(background).startsWith(AsciiLower(doc.DataFolder)))
             doc.BackgroundSource = background.mid(doc.DataFolder.size());
-        lines << tab + u"BitmapFile     =\t"_qs + doc.BackgroundSource + u",\t"_qs
-                         + (doc.BackgroundTiling ? u"tiling"_qs : u"stretch"_qs);
+        lines << tab + kBitmapFileKey + u"     =\t"_qs + doc.BackgroundSource + u",\t"_qs
+                         + (doc.BackgroundTiling ? kTiling : kStretch);
     } else if (doc.BackgroundColourFill) {
-        lines << tab + u"BitmapFile     =\t"_qs + doc.BackgroundSource;
+        lines << tab + kBitmapFileKey + u"     =\t"_qs + doc.BackgroundSource;
     }
     if (doc.AquariumType != 0) {
-        const QString type = doc.AquariumType == 1   ? u"1"_qs
-                             : doc.AquariumType == 2 ? u"2"_qs
-                                                     : u"3"_qs;
-        lines << tab + u"AquariumType   =\t"_qs + type;
+        lines << tab + kAquariumTypeKey + u"   =\t"_qs + QString::number(std::min(doc.AquariumType, 3));
     }
-    lines << QString() << QStringLiteral("[Fish]");
+    lines << QString() << kFishSection;
     for (const FishSlot& slot : doc.Fish) {
         if (slot.CharacterName.isEmpty())
             continue;
@@ -86,50 +66,44 @@ QStringList AquariumFileLines(const Files& files, Aquarium& doc)
                          + QString::number(NumberOrOne(slot.FishDataNo)) + u",\t"_qs
                          + QString::number(NumberOrOne(slot.FishAmount));
     }
-    lines << QStringLiteral("DATA END") << QString();
-    lines << QStringLiteral("//底砂データ") << QStringLiteral("[Bottom]") << tab + doc.SandName
-          << QString();
-    lines << QStringLiteral("//泡画像データ") << QStringLiteral("[Bubble]") << tab + doc.BubbleName
-          << QString();
-    lines << QStringLiteral("//餌画像データ") << QStringLiteral("[Food]") << tab + doc.FoodName
-          << QString();
-    lines << QStringLiteral("//効果音データ") << QStringLiteral("[Sound]");
+    lines << kDataEnd << QString();
+    lines << QStringLiteral("//底砂データ") << kBottomSection << tab + doc.SandName << QString();
+    lines << QStringLiteral("//泡画像データ") << kBubbleSection << tab + doc.BubbleName << QString();
+    lines << QStringLiteral("//餌画像データ") << kFoodSection << tab + doc.FoodName << QString();
+    lines << QStringLiteral("//効果音データ") << kSoundSection;
     if (doc.IntermittentSound) {
-        lines << tab + u"null"_qs << QString() << QStringLiteral("[Sound2]") << tab + doc.SoundName
-              << tab + u"Intermittent,\t"_qs + QString::number(doc.IntermittentStep * 200);
+        lines << tab + kNone << QString() << kSound2Section << tab + doc.SoundName
+              << tab + kIntermittent + u",\t"_qs + QString::number(doc.IntermittentStep * 200);
     } else {
         lines << tab + doc.SoundName;
     }
-    lines << QString() << QStringLiteral("// アクセサリの画像データ") << QStringLiteral("[ObjectBMP]");
+    lines << QString() << QStringLiteral("// アクセサリの画像データ") << kObjectBmpSection;
     for (int e = 0; e <= doc.LastObjectBmp && e < kMaxObjectBmps; ++e) {
         if (!doc.ObjectBmpTable[size_t(e)].BmpName.isEmpty())
             lines << tab + doc.ObjectBmpTable[size_t(e)].BmpName;
     }
-    lines << QStringLiteral("DATA END") << QString() << QStringLiteral("// アクセサリのデータ")
-          << QStringLiteral("[Object]");
+    lines << kDataEnd << QString() << QStringLiteral("// アクセサリのデータ") << kObjectSection;
     for (int i = 0; i <= doc.LastObject && i < kMaxObjects; ++i) {
         const PlacedObject& o = doc.ObjectTable[size_t(i)];
         const int n = (o.BmpIndex >= 0 && o.BmpIndex < kMaxObjectBmps)
                               ? number[size_t(o.BmpIndex)]
                               : 0;
-        const QString layer = o.Layer == 2 ? u"middle"_qs : o.Layer == 4 ? u"front"_qs : u"back"_qs;
-        const QString anchor = o.VerticalAnchor == 0   ? u"top"_qs
-                               : o.VerticalAnchor == 1 ? u"middle"_qs
-                                                       : u"bottom"_qs;
+        const QString& layer = kDepthWords[o.Layer == 2 ? 1 : o.Layer == 4 ? 2 : 0];
+        const QString& anchor = kAnchorWords[size_t(std::clamp(o.VerticalAnchor, 0, 2))];
         QString line = tab + QString::number(n) + u",\t"_qs + layer + u",\t"_qs + anchor + u",\t"_qs
                        + QString::number(o.XPosition);
         if (o.Sway || o.Spread) {
             line += u",\t"_qs;
             if (o.Sway && o.Spread)
-                line += u"move&stretch"_qs;
+                line += kSwayAndSpreadWord;
             else if (o.Sway)
-                line += u"move"_qs;
+                line += kSwayWord;
             else
-                line += u"stretch"_qs;
+                line += kSpreadWord;
         }
         lines << line;
     }
-    lines << QStringLiteral("DATA END") << QString() << QStringLiteral("// END");
+    lines << kDataEnd << QString() << QStringLiteral("// END");
     return lines;
 }
 
@@ -146,7 +120,7 @@ void ResetForLoad(Aquarium& doc)
     doc.BackgroundTiling = false;
     doc.BackgroundColourFill = false;
     doc.IntermittentSound = false;
-    doc.BackgroundSource = QStringLiteral("null");
+    doc.BackgroundSource = kNone;
     doc.Aeration = AerationPosition::Right;
     doc.AquariumType = 0;
 }
@@ -164,20 +138,20 @@ QString OptionValue(const QString& line)
 void ReadOption(const QString& line, Aquarium& doc)
 {
     const QString upper = UpperCase(line);
-    if (upper.contains(u"NUMBEROFFISHES")) {
+    if (upper.contains(UpperCase(kNumberOfFishesKey))) {
         doc.FishCountsFixed = true;
-    } else if (upper.contains(u"POSOFAIRATION")) {
-        if (upper.contains(u"ALL"))
+    } else if (upper.contains(UpperCase(kAerationKey))) {
+        if (upper.contains(kAerationWords[size_t(AerationPosition::All)]))
             doc.Aeration = AerationPosition::All;
-        else if (upper.contains(u"LEFT"))
+        else if (upper.contains(kAerationLeft))
             doc.Aeration = AerationPosition::Left;
-        else if (upper.contains(u"CENTER"))
+        else if (upper.contains(kAerationCentre))
             doc.Aeration = AerationPosition::Centre;
-        else if (upper.contains(u"左"))
+        else if (upper.contains(kAerationWords[size_t(AerationPosition::Left)]))
             doc.Aeration = AerationPosition::Left;
-        else if (upper.contains(u"中央"))
+        else if (upper.contains(kAerationWords[size_t(AerationPosition::Centre)]))
             doc.Aeration = AerationPosition::Centre;
-    } else if (upper.contains(u"BITMAPFILE")) {
+    } else if (upper.contains(UpperCase(kBitmapFileKey))) {
         const QString value = OptionValue(line);
         if (!value.contains(u'.')) {
             const quint32 c = quint32(HexToInt(value));
@@ -192,9 +166,9 @@ void ReadOption(const QString& line, Aquarium& doc)
             if (!name.contains(u":\\"))
                 name = doc.DataFolder + name;
             doc.BackgroundSource = AsciiLower(name);
-            doc.BackgroundTiling = UpperCase(value).contains(u"TILING");
+            doc.BackgroundTiling = UpperCase(value).contains(UpperCase(kTiling));
         }
-    } else if (upper.contains(u"AQUARIUMTYPE")) {
+    } else if (upper.contains(UpperCase(kAquariumTypeKey))) {
         const int type = StrToInt(OptionValue(line));
         // The radio group holds 0..3; any other number leaves it as it was.
         if (type >= 0 && type <= 3)
@@ -240,14 +214,15 @@ bool ReadObjectLine(const QString& line, PlacedObject& o)
     int value = 0;
     o.BmpIndex = TryStrToInt(Trim(parts[0]), value) ? value : 0;
     const QString layer = Trim(parts[1]);
-    o.Layer = layer == u"MIDDLE" ? 2 : layer == u"FRONT" ? 4 : 0;
+    o.Layer = layer == UpperCase(kDepthWords[1]) ? 2 : layer == UpperCase(kDepthWords[2]) ? 4 : 0;
     const QString anchor = Trim(parts[2]);
-    o.VerticalAnchor = anchor == u"MIDDLE" ? 1 : anchor == u"TOP" ? 0 : 2;
+    o.VerticalAnchor = anchor == UpperCase(kAnchorWords[1]) ? 1 : anchor == UpperCase(kAnchorWords[0]) ? 0 : 2;
     value = 0;
     o.XPosition = std::clamp(TryStrToInt(Trim(parts[3]), value) ? value : 0, 0, 19);
     const QString kind = parts.size() > 4 ? Trim(parts.mid(4).join(u',')) : QString();
-    o.Sway = (kind == u"MOVE" || kind == u"MOVE&STRETCH") ? 1 : 0;
-    o.Spread = (kind == u"STRETCH" || kind == u"MOVE&STRETCH") ? 1 : 0;
+    const bool both = kind == UpperCase(kSwayAndSpreadWord);
+    o.Sway = (kind == UpperCase(kSwayWord) || both) ? 1 : 0;
+    o.Spread = (kind == UpperCase(kSpreadWord) || both) ? 1 : 0;
     return true;
 }
 
@@ -271,21 +246,21 @@ ReadOutcome ReadAquariumLines(const QStringList& lines, Aquarium& doc)
     if (LineValue(lines, m) != kAquariumMagic)
         return ReadOutcome::Foreign;
 
-    qsizetype s = FindSection(lines, QStringLiteral("[OPTION]"), m + 1);
+    qsizetype s = FindSection(lines, kOptionSection, m + 1);
     if (s >= 0) {
         while (true) {
             const qsizetype i = NextDataLine(lines, s);
             if (i >= lines.size())
                 break;
             const QString value = LineValue(lines, i);
-            if (value == u"null")
+            if (value == kNone)
                 break;
             ReadOption(value, doc);
             s = i + 1;
         }
     }
 
-    s = FindSection(lines, QStringLiteral("[FISH]"), m + 1);
+    s = FindSection(lines, kFishSection, m + 1);
     if (s < 0)
         return ReadOutcome::Malformed;
     int slot = 0;
@@ -295,7 +270,7 @@ ReadOutcome ReadAquariumLines(const QStringList& lines, Aquarium& doc)
             return ReadOutcome::Malformed; // no DATA END
         const QString value = LineValue(lines, i);
         s = i + 1;
-        if (value == u"DATA END")
+        if (value == kDataEnd)
             break;
         bool last = false;
         if (!ReadFishLine(value, slot < kFishSlotCount ? &doc.Fish[size_t(slot)] : nullptr, last))
@@ -306,34 +281,34 @@ ReadOutcome ReadAquariumLines(const QStringList& lines, Aquarium& doc)
     }
 
     QString value;
-    const qsizetype bottom = SectionValue(lines, QStringLiteral("[BOTTOM]"), s, value);
+    const qsizetype bottom = SectionValue(lines, kBottomSection, s, value);
     if (bottom < 0)
         return ReadOutcome::Malformed;
     doc.SandName = StripExtension(value);
     const qsizetype slash = value.indexOf(u'\\');
     doc.DataSubFolder = slash >= 0 ? value.left(slash + 1) : QStringLiteral("data\\");
 
-    qsizetype at = SectionValue(lines, QStringLiteral("[BUBBLE]"), bottom, value);
+    qsizetype at = SectionValue(lines, kBubbleSection, bottom, value);
     if (at < 0)
         return ReadOutcome::Malformed;
     doc.BubbleName = StripExtension(value);
 
-    const qsizetype food = SectionValue(lines, QStringLiteral("[FOOD]"), at, value);
+    const qsizetype food = SectionValue(lines, kFoodSection, at, value);
     if (food >= 0) {
         doc.FoodName = StripExtension(value);
         at = food;
     }
-    at = SectionValue(lines, QStringLiteral("[SOUND]"), at, value);
+    at = SectionValue(lines, kSoundSection, at, value);
     if (at < 0)
         return ReadOutcome::Malformed;
     doc.SoundName = StripExtension(value);
 
-    const qsizetype sound2 = SectionValue(lines, QStringLiteral("[SOUND2]"), at, value);
+    const qsizetype sound2 = SectionValue(lines, kSound2Section, at, value);
     if (sound2 >= 0) {
         doc.SoundName = StripExtension(value);
         at = NextDataLine(lines, sound2 + 1);
         const QString line = LineValue(lines, at);
-        if (UpperCase(line).contains(u"INTERMITTENT")) {
+        if (UpperCase(line).contains(UpperCase(kIntermittent))) {
             const qsizetype comma = line.indexOf(u',');
             const int n = StrToInt(Trim(comma < 0 ? line : line.mid(comma + 1)));
             doc.IntermittentStep = std::clamp(n / 200, 1, 600);
@@ -341,7 +316,7 @@ ReadOutcome ReadAquariumLines(const QStringList& lines, Aquarium& doc)
         }
     }
 
-    s = FindSection(lines, QStringLiteral("[OBJECTBMP]"), at);
+    s = FindSection(lines, kObjectBmpSection, at);
     if (s < 0)
         return ReadOutcome::Malformed;
     for (ObjectBmp& entry : doc.ObjectBmpTable)
@@ -353,7 +328,7 @@ ReadOutcome ReadAquariumLines(const QStringList& lines, Aquarium& doc)
             return ReadOutcome::Malformed;
         const QString name = LineValue(lines, i);
         s = i + 1;
-        if (name == u"DATA END")
+        if (name == kDataEnd)
             break;
         if (names == kMaxObjectBmps)
             return ReadOutcome::Malformed;
@@ -361,7 +336,7 @@ ReadOutcome ReadAquariumLines(const QStringList& lines, Aquarium& doc)
     }
     doc.LastObjectBmp = names - 1;
 
-    s = FindSection(lines, QStringLiteral("[OBJECT]"), s);
+    s = FindSection(lines, kObjectSection, s);
     if (s < 0)
         return ReadOutcome::Malformed;
     int objects = 0;
@@ -371,7 +346,7 @@ ReadOutcome ReadAquariumLines(const QStringList& lines, Aquarium& doc)
             return ReadOutcome::Malformed;
         const QString line = LineValue(lines, i);
         s = i + 1;
-        if (UpperCase(line) == u"DATA END")
+        if (UpperCase(line) == kDataEnd)
             break;
         if (objects == kMaxObjects)
             return ReadOutcome::Malformed;

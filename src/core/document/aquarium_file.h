@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/aquarium.h"
+#include "core/document/vocabulary.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,11 +9,6 @@
 namespace aquarium {
 
 class Files;
-
-inline const QString kAquariumMagic = QStringLiteral("Kesso's Screen Saver Ulvaro");
-
-// ASCII letters lower-cased; everything else unchanged.
-[[nodiscard]] QString AsciiLower(const QString& text);
 
 // Clears the names of bitmap entries no placed accessory uses (holes the writer skips;
 // pictures and LastObjectBmp stay) and returns, per entry, its number among the names

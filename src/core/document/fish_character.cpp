@@ -6,20 +6,10 @@
 #include "core/platform/text_file.h"
 
 #include <algorithm>
-#include <array>
 
 namespace aquarium {
 
 namespace {
-
-const std::array<QString, kBmpFormatCount> kFormatNames = {
-        QStringLiteral("No_Animation"), QStringLiteral("ShadowMapping"),
-        QStringLiteral("Animation"),    QStringLiteral("X_Stretch"),
-        QStringLiteral("Y_Stretch"),    QStringLiteral("XY_Stretch"),
-        QStringLiteral("H_Wave"),       QStringLiteral("H_Wave2"),
-        QStringLiteral("V_Wave"),       QStringLiteral("V_Wave2")};
-
-const QString kUpperRangeKey = QStringLiteral("上に動く範囲=");
 
 // The text after the first "=" (the whole line when it has none), trimmed.
 QString KeyValue(const QString& line)
@@ -44,7 +34,7 @@ qsizetype ScanSection(const QStringList& lines, qsizetype s, OnLine onLine)
             return lines.size();
         const QString line = LineValue(lines, i);
         s = i + 1;
-        if (UpperCase(line) == u"DATA END")
+        if (UpperCase(line) == kDataEnd)
             return s;
         onLine(line);
     }
@@ -54,29 +44,29 @@ qsizetype ScanSection(const QStringList& lines, qsizetype s, OnLine onLine)
 
 QString BmpFormatName(BmpFormat format)
 {
-    return kFormatNames[size_t(std::clamp(int(format), 0, kBmpFormatCount - 1))];
+    return kBmpFormatNames[size_t(std::clamp(int(format), 0, kBmpFormatCount - 1))];
 }
 
 QStringList FishCharacterLines(const FishCharacter& c)
 {
     const QString tab = QStringLiteral("\t");
     QStringList lines = {QStringLiteral("//"), kCharacterMagic, QStringLiteral("//"), QString(),
-                         QStringLiteral("[BMP DATA FORMAT]")};
-    lines << tab + u"BmpDataFormat="_qs + BmpFormatName(c.Format);
-    lines << tab + u"AnimationDataNo="_qs + QString::number(c.AnimationDataNo);
-    lines << tab + u"FishDataNo="_qs + QString::number(c.FishDataNo);
+                         kBmpDataSection};
+    lines << tab + kBmpDataFormatKey + u'=' + BmpFormatName(c.Format);
+    lines << tab + kAnimationDataNoKey + u'=' + QString::number(c.AnimationDataNo);
+    lines << tab + kFishDataNoKey + u'=' + QString::number(c.FishDataNo);
     if (int(c.Format) >= int(BmpFormat::Animation)) {
-        lines << tab + u"StretchDX="_qs + QString::number(c.StretchDX);
-        lines << tab + u"StretchDY="_qs + QString::number(c.StretchDY);
-        lines << tab + u"AnimLoop="_qs
+        lines << tab + kStretchDXKey + u'=' + QString::number(c.StretchDX);
+        lines << tab + kStretchDYKey + u'=' + QString::number(c.StretchDY);
+        lines << tab + kAnimLoopKey + u'='
                          + (c.AnimLoop && c.AnimationDataNo != 1 ? u"1"_qs : u"0"_qs);
     }
     if (int(c.Format) >= int(BmpFormat::HWave)) {
-        lines << tab + u"AnimWave1/4="_qs + (c.QuarterWave ? u"1"_qs : u"0"_qs);
-        lines << tab + u"Phase="_qs + QString::number(c.Phase);
-        lines << tab + u"WaveLength="_qs + QString::number(c.WaveLength);
+        lines << tab + kQuarterWaveKey + u'=' + (c.QuarterWave ? u"1"_qs : u"0"_qs);
+        lines << tab + kPhaseKey + u'=' + QString::number(c.Phase);
+        lines << tab + kWaveLengthKey + u'=' + QString::number(c.WaveLength);
     }
-    lines << QStringLiteral("DATA END") << QString() << QStringLiteral("[MOV EXTRA DATA]");
+    lines << kDataEnd << QString() << kMovExtraSection;
     if (c.FrontGlass)
         lines << kFrontGlassLine;
     if (c.PreferredLayer == kLovesTheBottom) {
@@ -84,13 +74,13 @@ QStringList FishCharacterLines(const FishCharacter& c)
               << tab + kUpperRangeKey + c.UpperRange;
     }
     if (c.QuickTurn)
-        lines << QStringLiteral("//方向転換処理をしない") << tab + u"Quick Turn"_qs;
+        lines << QStringLiteral("//方向転換処理をしない") << tab + kQuickTurnLine;
     if (c.Slow)
-        lines << QStringLiteral("//ゆったり泳ぐ") << tab + u"Slow"_qs;
+        lines << QStringLiteral("//ゆったり泳ぐ") << tab + kSlowLine;
     if (c.GatherAtAccessory)
-        lines << tab + u"HomePosition="_qs + c.HomePosition;
+        lines << tab + kHomePositionKey + u'=' + c.HomePosition;
     lines << QStringLiteral("//静止する頻度(0-100%)") << tab + c.RestFrequency;
-    lines << QStringLiteral("DATA END") << QString() << QStringLiteral("[MOV DATA]");
+    lines << kDataEnd << QString() << kMovDataSection;
     const std::array<std::pair<QString, const QString*>, 9> motion = {{
             {QStringLiteral("//泳ぐ向きを変える頻度"), &c.TurnFrequency},
             {QStringLiteral("//泳ぐ早さ　横の移動増分"), &c.HorizontalStep},
@@ -110,7 +100,7 @@ QStringList FishCharacterLines(const FishCharacter& c)
 void SaveFishCharacter(const Files& files, const FishCharacter& character,
                        const QString& characterPath)
 {
-    files.WriteLines(characterPath + QStringLiteral(".ulc"), FishCharacterLines(character));
+    files.WriteLines(characterPath + kCharacterExtension, FishCharacterLines(character));
 }
 
 void ReadFishCharacter(const QStringList& lines, FishCharacter& c)
@@ -121,58 +111,58 @@ void ReadFishCharacter(const QStringList& lines, FishCharacter& c)
 
     // Bitmap section: keys tested as case-sensitive substrings, the first that occurs acts.
     qsizetype start = m;
-    qsizetype s = FindSection(lines, QStringLiteral("[BMP DATA FORMAT]"), m);
+    qsizetype s = FindSection(lines, kBmpDataSection, m);
     if (s >= 0) {
         start = ScanSection(lines, s, [&](const QString& line) {
-            if (line.contains(u"BmpDataFormat")) {
+            if (line.contains(kBmpDataFormatKey)) {
                 const QString name = KeyValue(line);
                 for (int f = 0; f < kBmpFormatCount; ++f) {
-                    if (kFormatNames[size_t(f)] == name)
+                    if (kBmpFormatNames[size_t(f)] == name)
                         c.Format = BmpFormat(f);
                 }
-            } else if (line.contains(u"AnimationDataNo")) {
+            } else if (line.contains(kAnimationDataNoKey)) {
                 c.AnimationDataNo = ClampedNumber(line, 1, 64);
-            } else if (line.contains(u"FishDataNo")) {
+            } else if (line.contains(kFishDataNoKey)) {
                 c.FishDataNo = StrToInt(KeyValue(line));
-            } else if (line.contains(u"StretchDX")) {
+            } else if (line.contains(kStretchDXKey)) {
                 c.StretchDX = ClampedNumber(line, 0, 50);
-            } else if (line.contains(u"StretchDY")) {
+            } else if (line.contains(kStretchDYKey)) {
                 c.StretchDY = ClampedNumber(line, 0, 50);
-            } else if (line.contains(u"AnimLoop")) {
+            } else if (line.contains(kAnimLoopKey)) {
                 c.AnimLoop = StrToInt(KeyValue(line)) >= 1;
-            } else if (line.contains(u"AnimWave1/4")) {
+            } else if (line.contains(kQuarterWaveKey)) {
                 c.QuarterWave = StrToInt(KeyValue(line)) >= 1;
-            } else if (line.contains(u"Phase")) {
+            } else if (line.contains(kPhaseKey)) {
                 c.Phase = ClampedNumber(line, 0, 15);
-            } else if (line.contains(u"WaveLength")) {
+            } else if (line.contains(kWaveLengthKey)) {
                 c.WaveLength = ClampedNumber(line, 1, 32);
             }
         });
     }
 
     // Extra section: keyword lines, each rule in turn, the first match acts.
-    s = FindSection(lines, QStringLiteral("[MOV EXTRA DATA]"), start);
+    s = FindSection(lines, kMovExtraSection, start);
     if (s >= 0) {
         start = ScanSection(lines, s, [&](const QString& line) {
             if (line == kFrontGlassLine) {
                 c.FrontGlass = true;
             } else if (line.contains(u"上下")) {
                 if (line.contains(u"大大好き"))
-                    c.UpDownLiking = QStringLiteral("上下大大好き");
+                    c.UpDownLiking = kUpDownAdores;
                 else if (line.contains(u"大好き"))
-                    c.UpDownLiking = QStringLiteral("上下大好き");
+                    c.UpDownLiking = kUpDownLoves;
                 else if (line.contains(u"嫌い"))
-                    c.UpDownLiking = QStringLiteral("上下嫌い");
+                    c.UpDownLiking = kUpDownDislikes;
                 else if (line.contains(u"好き"))
-                    c.UpDownLiking = QStringLiteral("上下好き");
+                    c.UpDownLiking = kUpDownLikes;
             } else if (line.contains(kUpperRangeKey)) {
                 const qsizetype at = line.indexOf(kUpperRangeKey) + kUpperRangeKey.size();
                 c.UpperRange = ShiftJisLeft(line.mid(at), 10);
-            } else if (line.contains(u"Quick Turn")) {
+            } else if (line.contains(kQuickTurnLine)) {
                 c.QuickTurn = true;
-            } else if (line.contains(u"Slow")) {
+            } else if (line.contains(kSlowLine)) {
                 c.Slow = true;
-            } else if (line.contains(u"HomePosition")) {
+            } else if (line.contains(kHomePositionKey)) {
                 const qsizetype equals = line.indexOf(u'=');
                 c.HomePosition = equals < 0 ? QString() : line.mid(equals + 1);
                 c.GatherAtAccessory = true;
@@ -183,7 +173,7 @@ void ReadFishCharacter(const QStringList& lines, FishCharacter& c)
     }
 
     // Motion section: nine values by position.
-    s = FindSection(lines, QStringLiteral("[MOV DATA]"), NextDataLine(lines, start));
+    s = FindSection(lines, kMovDataSection, NextDataLine(lines, start));
     if (s < 0)
         return;
     QString* const fields[] = {&c.TurnFrequency,      &c.HorizontalStep, &c.VerticalStep,
@@ -209,7 +199,7 @@ void ReadFishCharacter(const QStringList& lines, FishCharacter& c)
 
 void LoadFishCharacter(const Files& files, const QString& characterPath, FishCharacter& character)
 {
-    const QString path = characterPath + QStringLiteral(".ulc");
+    const QString path = characterPath + kCharacterExtension;
     if (!files.FileExists(path))
         return;
     ReadFishCharacter(files.ReadLines(path), character);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/document/vocabulary.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -66,7 +68,7 @@ struct FishCharacter
     int WaveLength = 4; // 1..32
 
     bool FrontGlass = false;
-    QString UpDownLiking = QStringLiteral("普通");
+    QString UpDownLiking = kNormal;
     QString UpperRange = QStringLiteral("0");
     bool QuickTurn = false;
     bool Slow = false;
@@ -76,20 +78,15 @@ struct FishCharacter
     QString TurnFrequency = QStringLiteral("150");
     QString HorizontalStep = QStringLiteral("4");
     QString VerticalStep = QStringLiteral("3");
-    QString PreferredLayer = QStringLiteral("どこでも好き");
+    QString PreferredLayer = kLayerAnywhere;
     QString MaxSpeedMultiple = QStringLiteral("5");
     QString FoodRange = QStringLiteral("20");
     QString SchoolingFrequency = QStringLiteral("0");
     QString SchoolRange = QStringLiteral("6");
-    QString Friendliness = QStringLiteral("普通");
+    QString Friendliness = kNormal;
 
     bool operator==(const FishCharacter&) const = default;
 };
-
-inline const QString kCharacterMagic = QStringLiteral("Kesso's Screen Saver Ulvaro Character");
-// The preferred layer under which the up-and-down liking means something and is written.
-inline const QString kLovesTheBottom = QStringLiteral("底が大好き");
-inline const QString kFrontGlassLine = QStringLiteral("前面ガラスにへばりつき");
 
 // The text of a fish character file, line by line.
 [[nodiscard]] QStringList FishCharacterLines(const FishCharacter& character);

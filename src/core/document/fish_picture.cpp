@@ -1,6 +1,7 @@
 #include "core/document/fish_picture.h"
 
 #include "core/document/line_scan.h"
+#include "core/document/vocabulary.h"
 #include "core/platform/files.h"
 #include "core/platform/numbers.h"
 #include "core/platform/platform_error.h"
@@ -8,14 +9,9 @@
 
 namespace aquarium {
 
-namespace {
-// The first data line of a fish character file.
-const QString kCharacterMagic = QStringLiteral("Kesso's Screen Saver Ulvaro Character");
-} // namespace
-
 void ProbeFishDataNo(const Files& files, const QString& dataFolder, FishSlot& slot)
 {
-    const QString path = dataFolder + slot.CharacterName + QStringLiteral(".ulc");
+    const QString path = dataFolder + slot.CharacterName + kCharacterExtension;
     if (!files.FileExists(path))
         return;
     const QStringList lines = files.ReadLines(path);
@@ -48,7 +44,7 @@ QImage DrawFishPicture(const Files& files, const QString& dataFolder, const Fish
 {
     const int n = NumberOrOne(slot.FishDataNo);
     QImage picture = MakePicture(kFishPictureWidth, kFishPictureHeight, kBlack);
-    const QString path = dataFolder + slot.CharacterName + QStringLiteral(".bmp");
+    const QString path = dataFolder + slot.CharacterName + kBitmapExtension;
     if (!files.FileExists(path))
         return picture;
     const QImage bitmap = files.LoadPicture(path);

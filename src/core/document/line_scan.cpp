@@ -1,5 +1,7 @@
 #include "core/document/line_scan.h"
 
+#include "core/document/vocabulary.h"
+
 #include <algorithm>
 
 namespace aquarium {
@@ -58,7 +60,7 @@ qsizetype FindSection(const QStringList& lines, const QString& header, qsizetype
 QString LineValue(const QStringList& lines, qsizetype i)
 {
     const QString value = Trim(LineAt(lines, i));
-    return value.startsWith(u'[') ? QStringLiteral("null") : value;
+    return value.startsWith(u'[') ? kNone : value;
 }
 
 } // namespace aquarium

@@ -1,5 +1,7 @@
 #include "core/document/list_logic.h"
 
+#include "core/document/vocabulary.h"
+
 #include <algorithm>
 
 namespace aquarium {
@@ -9,16 +11,6 @@ namespace {
 bool LessWithoutCase(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) < 0;
-}
-
-QString AsciiLower(const QString& text)
-{
-    QString lower = text;
-    for (QChar& c : lower) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    }
-    return lower;
 }
 
 } // namespace
@@ -32,11 +24,6 @@ void InsertSorted(QStringList& list, const QString& entry)
 void SortWithoutCase(QStringList& list)
 {
     std::stable_sort(list.begin(), list.end(), LessWithoutCase);
-}
-
-bool IsRandomListName(const QString& entry)
-{
-    return AsciiLower(entry) == u"random.uld";
 }
 
 void FilterRandomList(QStringList& list)

@@ -11,8 +11,6 @@ void InsertSorted(QStringList& list, const QString& entry);
 // Sorts a whole list that way, keeping equal entries in their order.
 void SortWithoutCase(QStringList& list);
 
-// Whether an entry is the random list file itself (ASCII letters compared lower-cased).
-[[nodiscard]] bool IsRandomListName(const QString& entry);
 // Drops empty entries and entries naming random.uld.
 void FilterRandomList(QStringList& list);
 // Drops empty entries.

@@ -13,16 +13,45 @@ namespace aquarium {
 
 namespace {
 
-// An entry takes a scaled sprite and its visible part; its name stays.
-void TakeSprite(ObjectBmp& entry, ObjectBmp&& scaled)
+// An RGB32 picture of the sprite's size, each pixel made from the sprite's.
+template <typename Pixel>
+QImage FromSprite(const QImage& sprite, Pixel pixel)
 {
-    entry.Sprite = std::move(scaled.Sprite);
-    entry.Visible = scaled.Visible;
+    QImage picture(sprite.size(), QImage::Format_RGB32);
+    for (int y = 0; y < sprite.height(); ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(sprite.constScanLine(y));
+        QRgb* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < sprite.width(); ++x)
+            out[x] = pixel(in[x]);
+    }
+    return picture;
+}
+
+QString SourceKey(const QString& path, QSize screen)
+{
+    return QStringLiteral("%1|%2x%3").arg(path).arg(screen.width()).arg(screen.height());
 }
 
 } // namespace
 
-ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight, QSize target)
+QImage AccessorySprite::Picture() const
+{
+    return FromSprite(Sprite, [](QRgb c) { return c | 0xFF000000u; });
+}
+
+QImage AccessorySprite::Mask() const
+{
+    return FromSprite(Sprite, [](QRgb c) { return (c >> 24) ? 0xFF000000u : 0xFFFFFFFFu; });
+}
+
+void AccessorySprites::Set(int e, AccessorySprite sprite, const QString& path, QSize screen)
+{
+    Entries[size_t(e)] = std::move(sprite);
+    MadeFrom[size_t(e)] = SourceKey(path, screen);
+}
+
+AccessorySprite ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight,
+                               QSize target)
 {
     const int width = Div(source.width() * target.width(), screenWidth);
     const int height = Div(source.height() * target.height(), screenHeight);
@@ -53,50 +82,51 @@ ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight
             right = std::max(right, last + 1);
         }
     }
-    ObjectBmp entry;
+    AccessorySprite entry;
     entry.Sprite = std::move(sprite);
     entry.Visible = top < bottom ? QRect(left, top, right - left, bottom - top) : QRect();
     return entry;
 }
 
-void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, int index)
+AccessorySprite LoadObjectBmp(const Files& files, const QString& path, QSize screen)
 {
-    if (index < 0 || index >= kMaxObjectBmps)
-        throw PlatformError::RangeCheck();
-    const QImage source = files.LoadPicture(path);
-    TakeSprite(aquarium.ObjectBmpTable[size_t(index)],
-               ScaleObjectBmp(source, aquarium.ScreenWidth, aquarium.ScreenHeight));
+    return ScaleObjectBmp(files.LoadPicture(path), screen.width(), screen.height());
 }
 
-QStringList LoadObjectBmps(const Files& files, Aquarium& aquarium, ObjectBmpsToLoad which)
+QStringList LoadObjectBmps(const Files& files, const Aquarium& doc, QSize screen,
+                           AccessorySprites& sprites, ObjectBmpsToLoad which)
 {
     QStringList paths;
     std::vector<int> entries;
-    for (int e = 0; e <= aquarium.LastObjectBmp && e < kMaxObjectBmps; ++e) {
-        const ObjectBmp& entry = aquarium.ObjectBmpTable[size_t(e)];
-        if (entry.BmpName.isEmpty()
-            || (which == ObjectBmpsToLoad::Missing && !entry.Sprite.isNull()))
+    for (int e = 0; e < kMaxObjectBmps; ++e) {
+        const QString& name = doc.ObjectBmpTable[size_t(e)].BmpName;
+        if (e > doc.LastObjectBmp || name.isEmpty()) {
+            sprites.Entries[size_t(e)] = AccessorySprite();
+            sprites.MadeFrom[size_t(e)].clear();
             continue;
-        paths << aquarium.DataFolder + entry.BmpName + u".bmp"_qs;
+        }
+        const QString path = doc.DataFolder + name + kBitmapExtension;
+        if (which == ObjectBmpsToLoad::Changed && sprites.MadeFrom[size_t(e)] == SourceKey(path, screen)
+            && !sprites.Entries[size_t(e)].Sprite.isNull())
+            continue;
+        paths << path;
         entries.push_back(e);
     }
     // Each picture is scaled on the thread that read it; the source is let go at once.
-    const int width = aquarium.ScreenWidth;
-    const int height = aquarium.ScreenHeight;
-    std::vector<std::optional<ObjectBmp>> sprites(entries.size());
+    std::vector<std::optional<AccessorySprite>> made(entries.size());
     try {
         files.ForEachPicture(paths, [&](int i, const QImage& source) {
-            sprites[size_t(i)] = ScaleObjectBmp(source, width, height);
+            made[size_t(i)] = ScaleObjectBmp(source, screen.width(), screen.height());
         });
     } catch (const PlatformError&) {
         // Those without a sprite below are the pictures that could not be read.
     }
     QStringList unreadable;
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (!sprites[i])
+        if (!made[i])
             unreadable << paths[qsizetype(i)];
-        TakeSprite(aquarium.ObjectBmpTable[size_t(entries[i])],
-                   sprites[i] ? std::move(*sprites[i]) : ObjectBmp());
+        sprites.Set(entries[i], made[i] ? std::move(*made[i]) : AccessorySprite(),
+                    paths[qsizetype(i)], screen);
     }
     return unreadable;
 }

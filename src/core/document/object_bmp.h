@@ -2,35 +2,65 @@
 
 #include "core/document/aquarium.h"
 
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QStringList>
+
+#include <array>
+
 namespace aquarium {
 
 class Files;
 
-// Loads the picture at path (a Windows path) into entry index of the accessory bitmap
-// table, scaled to the preview (width * 320 / ScreenWidth by height * 240 / ScreenHeight),
-// with its mask from the key colour of the top-left pixel. The entry's BmpName is not
-// touched. A picture that cannot be read throws; the entry keeps what it had.
-void LoadObjectBmp(const Files& files, Aquarium& aquarium, const QString& path, int index);
-
-enum class ObjectBmpsToLoad { All, Missing };
-
-// Loads entries 0..LastObjectBmp with a name (DataFolder + BmpName + ".bmp") at the
-// document's screen size, decoding on the available cores: all of them, or only those
-// without a picture. An entry whose picture cannot be read keeps its name and has no
-// picture (it draws nothing); the paths of those pictures are returned. Throws nothing.
-[[nodiscard]] QStringList LoadObjectBmps(const Files& files, Aquarium& aquarium,
-                                         ObjectBmpsToLoad which = ObjectBmpsToLoad::All);
-
-// After a change of screen size: the same; pictures still kept are only scaled again.
-inline void ReloadObjectBmps(const Files& files, Aquarium& aquarium)
+// An accessory picture scaled to a tank, with its mask in one ARGB32 sprite: alpha 0 where
+// the picture shows its key colour (the mask is white there: the tank shows through, ORed
+// with that colour), 255 elsewhere.
+struct AccessorySprite
 {
-    (void)LoadObjectBmps(files, aquarium);
-}
+    QImage Sprite;
+    // The part of the sprite that changes the tank it is drawn on: everything but the
+    // margins of a black key colour (ORing black changes nothing).
+    QRect Visible;
 
-// The scaling and the mask, on a picture already loaded: an entry's sprite and its visible
-// part (no name), for a screen of screenWidth x screenHeight shown as target (the tank
-// preview's 320 x 240 unless told).
-[[nodiscard]] ObjectBmp ScaleObjectBmp(const QImage& source, int screenWidth, int screenHeight,
-                                       QSize target = {kPreviewWidth, kPreviewHeight});
+    // The scaled picture alone, RGB32.
+    [[nodiscard]] QImage Picture() const;
+    // The mask alone, RGB32: white where the picture shows its key colour, black elsewhere.
+    [[nodiscard]] QImage Mask() const;
+};
+
+// The scaling and the mask, on a picture already loaded, for a screen of screenWidth x
+// screenHeight shown as target (the tank preview's 320 x 240 unless told).
+[[nodiscard]] AccessorySprite ScaleObjectBmp(const QImage& source, int screenWidth,
+                                             int screenHeight,
+                                             QSize target = {kPreviewWidth, kPreviewHeight});
+
+// Loads the picture at path (a Windows path) scaled to the preview of a screen of the
+// given size, with its mask from the key colour of the top-left pixel. A picture that
+// cannot be read throws.
+[[nodiscard]] AccessorySprite LoadObjectBmp(const Files& files, const QString& path, QSize screen);
+
+// The sprites of a document's accessory pictures as the tank preview draws them, and the
+// picture and screen size each was made from.
+struct AccessorySprites
+{
+    std::array<AccessorySprite, kMaxObjectBmps> Entries;
+    std::array<QString, kMaxObjectBmps> MadeFrom; // empty: no picture
+
+    // Entry e made from the picture at path for a screen of the given size.
+    void Set(int e, AccessorySprite sprite, const QString& path, QSize screen);
+};
+
+enum class ObjectBmpsToLoad { Changed, All };
+
+// Makes the sprites of the entries 0..LastObjectBmp with a name (DataFolder + BmpName +
+// ".bmp") for a screen of the given size, decoding on the available cores: those whose
+// picture or screen changed and those that could not be read before, or all of them.
+// Entries without a name have no sprite. An entry whose picture cannot be read keeps its
+// name and has no sprite (it draws nothing); the paths of those pictures are returned.
+// Throws nothing.
+[[nodiscard]] QStringList LoadObjectBmps(const Files& files, const Aquarium& doc, QSize screen,
+                                         AccessorySprites& sprites,
+                                         ObjectBmpsToLoad which = ObjectBmpsToLoad::Changed);
 
 } // namespace aquarium

@@ -1,5 +1,6 @@
 #include "core/document/tank_preview.h"
 
+#include "core/document/referenced_files.h"
 #include "core/platform/files.h"
 #include "core/platform/numbers.h"
 #include "core/platform/raster.h"
@@ -10,12 +11,12 @@ namespace aquarium {
 
 namespace {
 
-const ObjectBmp* EntryOf(const std::array<ObjectBmp, kMaxObjectBmps>& sprites,
-                        const PlacedObject& object)
+const AccessorySprite* EntryOf(const std::array<AccessorySprite, kMaxObjectBmps>& sprites,
+                              const PlacedObject& object)
 {
     if (object.BmpIndex < 0 || object.BmpIndex >= kMaxObjectBmps)
         return nullptr;
-    const ObjectBmp& entry = sprites[size_t(object.BmpIndex)];
+    const AccessorySprite& entry = sprites[size_t(object.BmpIndex)];
     return entry.Sprite.isNull() ? nullptr : &entry;
 }
 
@@ -23,7 +24,7 @@ const ObjectBmp* EntryOf(const std::array<ObjectBmp, kMaxObjectBmps>& sprites,
 // so it is one pass.
 // Only the rows and, when the copy is not stretched, the columns of its visible part are
 // drawn: the pixels that change the tank, the same ones as the whole copy gives.
-void Paint(CopyFunction copy, QImage& tank, const ObjectBmp& entry, const Rect& to)
+void Paint(CopyFunction copy, QImage& tank, const AccessorySprite& entry, const Rect& to)
 {
     const QRect& v = entry.Visible;
     if (v.isEmpty())
@@ -52,13 +53,6 @@ QPoint AccessoryPosition(QSize tank, int sandHeight, QSize sprite, const PlacedO
     return {x, y};
 }
 
-QPoint AccessoryPosition(const Aquarium& doc, const PlacedObject& object)
-{
-    const ObjectBmp* entry = EntryOf(doc.ObjectBmpTable, object);
-    return AccessoryPosition({kPreviewWidth, kPreviewHeight}, doc.SandHeight,
-                             entry ? entry->Sprite.size() : QSize(0, 0), object);
-}
-
 int DrawSand(QImage& tank, const QImage& sand, int screenWidth, int screenHeight,
              CopyFunction copy)
 {
@@ -75,14 +69,14 @@ int DrawSand(QImage& tank, const QImage& sand, int screenWidth, int screenHeight
 }
 
 void DrawAccessoryLayer(QImage& tank, const Aquarium& doc,
-                        const std::array<ObjectBmp, kMaxObjectBmps>& sprites, int sandHeight,
+                        const std::array<AccessorySprite, kMaxObjectBmps>& sprites, int sandHeight,
                         bool spread, int layer, const std::function<int(int)>& sway,
                         CopyFunction copy)
 {
     const int last = std::min(doc.LastObject, kMaxObjects - 1);
     for (int i = 0; i <= last; ++i) {
         const PlacedObject& o = doc.ObjectTable[size_t(i)];
-        const ObjectBmp* entry = EntryOf(sprites, o);
+        const AccessorySprite* entry = EntryOf(sprites, o);
         if (o.Layer != layer || (o.Spread == 1) != spread || !entry)
             continue;
         const int shift = sway ? sway(i) : 0;
@@ -99,43 +93,39 @@ void DrawAccessoryLayer(QImage& tank, const Aquarium& doc,
     }
 }
 
-void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
-                     const QFont& numberFont)
+int DrawTankPreview(const Files& files, const Aquarium& doc, QSize screen,
+                    const AccessorySprites& sprites, QImage& tank, QImage& strip,
+                    const QFont& numberFont, CopyFunction copy)
 {
-    DrawTankPreview(files, doc, tank, strip, numberFont, &StretchCopy);
-}
-
-void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
-                     const QFont& numberFont, CopyFunction copy)
-{
-    doc.SandHeight = 0;
+    int sandHeight = 0;
     if (tank.size() != QSize(kPreviewWidth, kPreviewHeight) || tank.format() != QImage::Format_RGB32)
         tank = MakePicture(kPreviewWidth, kPreviewHeight);
     FillRect(tank, {0, 0, kPreviewWidth, kPreviewHeight}, kTankPictureFill);
 
-    const QString sandPath = doc.DataFolder + doc.SandName + QStringLiteral(".bmp");
+    const QString sandPath = DataFilePath(doc.DataFolder, doc.SandName, kBitmapExtension);
     if (!doc.SandName.isEmpty() && files.FileExists(sandPath))
-        doc.SandHeight = DrawSand(tank, files.LoadPicture(sandPath), doc.ScreenWidth,
-                                  doc.ScreenHeight, copy);
+        sandHeight = DrawSand(tank, files.LoadPicture(sandPath), screen.width(), screen.height(),
+                              copy);
 
     // Spread accessories first, beneath all others, then the others by depth.
     for (int layer = 0; layer <= 6; layer += 2)
-        DrawAccessoryLayer(tank, doc, doc.ObjectBmpTable, doc.SandHeight, true, layer, {}, copy);
+        DrawAccessoryLayer(tank, doc, sprites.Entries, sandHeight, true, layer, {}, copy);
     for (int layer = 0; layer <= 4; layer += 2)
-        DrawAccessoryLayer(tank, doc, doc.ObjectBmpTable, doc.SandHeight, false, layer, {}, copy);
+        DrawAccessoryLayer(tank, doc, sprites.Entries, sandHeight, false, layer, {}, copy);
 
     if (strip.size() != QSize(kStripWidth, kStripHeight) || strip.format() != QImage::Format_RGB32)
         strip = MakePicture(kStripWidth, kStripHeight);
     FillRect(strip, {0, 0, kStripWidth, kStripHeight}, kWhite);
     const int last = std::min(doc.LastObject, kMaxObjects - 1);
     if (last < 0)
-        return;
+        return sandHeight;
     TextWriter writer(strip, numberFont);
     for (int i = 0; i <= last; ++i) {
         const PlacedObject& o = doc.ObjectTable[size_t(i)];
         writer.Write(o.XPosition * kPreviewWidth / 20, kStripHeight * o.Layer / 6,
                      QString::number(i + 1));
     }
+    return sandHeight;
 }
 
 } // namespace aquarium

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/aquarium.h"
+#include "core/document/object_bmp.h"
 #include "core/platform/raster.h"
 
 #include <QFont>
@@ -19,17 +20,15 @@ inline constexpr int kStripHeight = 126;
 
 // Draws the accessory page's tank picture (320 x 240: sand tiles along the bottom, the
 // spread accessories, then the others by depth) and the number strip (320 x 126: each
-// accessory's number at its column and depth). Sets SandHeight; reads nothing else but
-// the document and the sand picture. A sand picture that cannot be read throws.
-void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
-                     const QFont& numberFont);
+// accessory's number at its column and depth) for a screen of the given size, with the
+// accessories' sprites made for it. Returns the sand's height on the picture; reads
+// nothing but the sand picture. A sand picture that cannot be read throws.
+int DrawTankPreview(const Files& files, const Aquarium& doc, QSize screen,
+                    const AccessorySprites& sprites, QImage& tank, QImage& strip,
+                    const QFont& numberFont, CopyFunction copy = &StretchCopy);
 
-// The same with another implementation of the scaled copies (benchmarks).
-void DrawTankPreview(const Files& files, Aquarium& doc, QImage& tank, QImage& strip,
-                     const QFont& numberFont, CopyFunction copy);
-
-// The layers of a tank picture of any size, for a screen of doc.ScreenWidth x
-// doc.ScreenHeight shown as tank.width() x tank.height() (the tank preview is 320 x 240).
+// The layers of a tank picture of any size, for a screen shown as tank.width() x
+// tank.height() (the tank preview is 320 x 240).
 
 // The sand picture tiled along the bottom, scaled as the accessories are; returns the
 // height of the sand in the tank's pixels.
@@ -37,17 +36,15 @@ int DrawSand(QImage& tank, const QImage& sand, int screenWidth, int screenHeight
              CopyFunction copy = &StretchCopy);
 
 // The accessories of one kind (spread or not) on one layer (0 back, 2 middle, 4 front),
-// in table order. sprites holds each bitmap entry's sprite scaled to the tank (the
-// document's own table for the tank preview); sway, when given, shifts accessory i by
-// sway(i) pixels to the right.
+// in table order. sprites holds each bitmap entry's sprite scaled to the tank; sway, when
+// given, shifts accessory i by sway(i) pixels to the right.
 void DrawAccessoryLayer(QImage& tank, const Aquarium& doc,
-                        const std::array<ObjectBmp, kMaxObjectBmps>& sprites, int sandHeight,
+                        const std::array<AccessorySprite, kMaxObjectBmps>& sprites, int sandHeight,
                         bool spread, int layer, const std::function<int(int)>& sway = {},
                         CopyFunction copy = &StretchCopy);
 
-// The top-left corner of a placed accessory that is not spread, on the tank picture.
-[[nodiscard]] QPoint AccessoryPosition(const Aquarium& doc, const PlacedObject& object);
-// The same on a tank of the given size for a sprite of the given size.
+// The top-left corner of a placed accessory that is not spread, on a tank of the given
+// size for a sprite of the given size.
 [[nodiscard]] QPoint AccessoryPosition(QSize tank, int sandHeight, QSize sprite,
                                        const PlacedObject& object);
 

@@ -1,7 +1,9 @@
 #include "core/live/live_tank.h"
 
 #include "core/document/object_bmp.h"
+#include "core/document/referenced_files.h"
 #include "core/document/tank_preview.h"
+#include "core/document/vocabulary.h"
 #include "core/platform/files.h"
 #include "core/platform/numbers.h"
 #include "core/platform/platform_error.h"
@@ -36,7 +38,7 @@ constexpr int kFoodTicks = 20 * kLiveTicksPerSecond;
 PlatformError TooLarge(QSize output)
 {
     return PlatformError(
-        QStringLiteral("画面の大きさ %1 x %2 は大きすぎます").arg(output.width()).arg(output.height()));
+        kScreenTooLargeMessage.arg(output.width()).arg(output.height()));
 }
 
 double Number(const QString& text, double fallback)
@@ -48,28 +50,23 @@ double Number(const QString& text, double fallback)
 // The preferred layers: the height each keeps to (0 the surface, 1 the sand) and how much.
 struct LayerLiking
 {
-    const char16_t* Name;
+    const QString& Name;
     double Target, Weight;
 };
-constexpr LayerLiking kLayers[] = {
-    {u"上が大好き", 0.05, 1.5},
-    {u"上が好き", 0.25, 0.7},
-    {u"底が嫌い", 0.4, 0.7},
-    {u"中層が好き", 0.5, 1.0},
-    {u"上が嫌い", 0.6, 0.7},
-    {u"下が好き", 0.75, 0.7},
-    {u"底が大好き", 0.95, 1.5},
-    {u"どこでも好き", 0.5, 0.0},
+const LayerLiking kLayers[] = {
+    {kLayerLovesTop, 0.05, 1.5},
+    {kLayerLikesTop, 0.25, 0.7},
+    {kLayerHatesBottom, 0.4, 0.7},
+    {kLayerLikesMiddle, 0.5, 1.0},
+    {kLayerHatesTop, 0.6, 0.7},
+    {kLayerLikesBottom, 0.75, 0.7},
+    {kLovesTheBottom, 0.95, 1.5},
+    {kLayerAnywhere, 0.5, 0.0},
 };
 
-// A bottom lover's liking for moving up and down scales its vertical step.
-constexpr std::pair<const char16_t*, double> kUpDownLikings[] = {
-    {u"上下嫌い", 0.3},
-    {u"普通", 1.0},
-    {u"上下好き", 1.5},
-    {u"上下大好き", 2.0},
-    {u"上下大大好き", 3.0},
-};
+// A bottom lover's liking for moving up and down scales its vertical step, from the least
+// liking to the most.
+constexpr double kUpDownScales[] = {0.3, 1.0, 1.5, 2.0, 3.0};
 
 // The frames of one kind as one sprite strip: the renderer's strip with its black and the
 // bitmap's key colour (its top-left pixel) made transparent, the rest opaque. Runs on any
@@ -106,25 +103,24 @@ SwimmingValues SwimmingValuesOf(const FishCharacter& c)
     v.LayerTarget = 0.5; // anywhere, when the file names no layer this model knows
     v.LayerWeight = 0;
     for (const LayerLiking& layer : kLayers) {
-        if (c.PreferredLayer == QStringView(layer.Name)) {
+        if (c.PreferredLayer == layer.Name) {
             v.LayerTarget = layer.Target;
             v.LayerWeight = layer.Weight;
         }
     }
     if (c.PreferredLayer == kLovesTheBottom) {
-        for (const auto& [name, scale] : kUpDownLikings) {
-            if (c.UpDownLiking == QStringView(name))
-                v.VerticalStep *= scale;
-        }
+        const qsizetype liking = kUpDownLikings.indexOf(c.UpDownLiking);
+        if (liking >= 0)
+            v.VerticalStep *= kUpDownScales[liking];
         v.UpperRange = std::clamp(Number(c.UpperRange, 0), 0.0, 100.0) / 100.0;
     }
     v.FoodRange = std::clamp(Number(c.FoodRange, 20), 0.0, 1000.0);
     v.SchoolChance = std::clamp(Number(c.SchoolingFrequency, 0), 0.0, 100.0) / 100.0;
     v.SchoolRange = std::clamp(Number(c.SchoolRange, 6), 0.0, 1000.0);
     v.RestChance = std::clamp(Number(c.RestFrequency, 0), 0.0, 100.0) / 100.0;
-    if (c.Friendliness == u"ひとなつっこい")
+    if (c.Friendliness == kFriendly)
         v.DepthTarget = 0.15;
-    else if (c.Friendliness == u"恐がり")
+    else if (c.Friendliness == kShy)
         v.DepthTarget = 0.85;
     v.FrontGlass = c.FrontGlass;
     v.QuickTurn = c.QuickTurn;
@@ -220,9 +216,8 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
         NoteMissing(path);
         return QImage();
     };
-    const auto named = [](const QString& name) { return !name.isEmpty() && name != u"null"; };
     // A picture scaled to the output with its mask; one that cannot be made is missing.
-    const auto Sprite = [&](const QString& path) -> ObjectBmp {
+    const auto Sprite = [&](const QString& path) -> AccessorySprite {
         const QImage source = picture(path);
         try {
             if (!source.isNull())
@@ -230,7 +225,18 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
         } catch (const PlatformError&) {
             NoteMissing(path);
         }
-        return ObjectBmp();
+        return AccessorySprite();
+    };
+
+    // The files the aquarium names, by what they are for.
+    const std::vector<ReferencedFile> named = ReferencedFiles(files, doc);
+    const auto pictureOf = [&](FileRole role, int index = -1) {
+        const ReferencedFile* f = FindReferenced(named, role, index);
+        return f ? picture(f->Path) : QImage();
+    };
+    const auto spriteOf = [&](FileRole role, int index = -1) {
+        const ReferencedFile* f = FindReferenced(named, role, index);
+        return f ? Sprite(f->Path) : AccessorySprite();
     };
 
     // Background: the solid colour, or the picture tiled or stretched, or black.
@@ -241,12 +247,8 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
     }
     if (doc.BackgroundColourFill) {
         FillRect(m_base, {0, 0, m_output.width(), m_output.height()}, doc.BackgroundColourValue());
-    } else if (named(doc.BackgroundSource)) {
-        const QString path = PathMap::IsAbsolute(doc.BackgroundSource)
-            ? doc.BackgroundSource
-            : doc.DataFolder + doc.BackgroundSource;
-        const QImage back = picture(path);
-        if (!back.isNull() && doc.BackgroundTiling) {
+    } else if (const QImage back = pictureOf(FileRole::Background); !back.isNull()) {
+        if (doc.BackgroundTiling) {
             // Tiles of the picture's own size on the screen.
             const int tw = std::max(int(back.width() * m_kx), 1);
             const int th = std::max(int(back.height() * m_ky), 1);
@@ -254,7 +256,7 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
                 for (int x = 0; x < m_output.width(); x += tw)
                     StretchCopy(
                         m_base, {x, y, x + tw, y + th}, back, {0, 0, back.width(), back.height()});
-        } else if (!back.isNull()) {
+        } else {
             StretchCopy(m_base, {0, 0, m_output.width(), m_output.height()}, back,
                 {0, 0, back.width(), back.height()});
         }
@@ -263,22 +265,14 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
     // The sand, as the tank preview tiles it.
     m_sandHeight = 0;
     m_outputSandHeight = 0;
-    if (named(doc.SandName)) {
-        const QImage sand = picture(doc.DataFolder + doc.SandName + u".bmp"_qs);
-        if (!sand.isNull()) {
-            m_outputSandHeight = DrawSand(m_base, sand, w, h);
-            m_sandHeight = sand.height();
-        }
+    if (const QImage sand = pictureOf(FileRole::Sand); !sand.isNull()) {
+        m_outputSandHeight = DrawSand(m_base, sand, w, h);
+        m_sandHeight = sand.height();
     }
 
     // The accessories' sprites at the output's scale, and where each placed one stands.
-    for (int e = 0; e < kMaxObjectBmps; ++e) {
-        m_accessories[size_t(e)] = ObjectBmp();
-        const QString& name = doc.ObjectBmpTable[size_t(e)].BmpName;
-        if (e > doc.LastObjectBmp || name.isEmpty())
-            continue;
-        m_accessories[size_t(e)] = Sprite(doc.DataFolder + name + u".bmp"_qs);
-    }
+    for (int e = 0; e < kMaxObjectBmps; ++e)
+        m_accessories[size_t(e)] = spriteOf(FileRole::Accessory, e);
     for (int i = 0; i <= std::min(doc.LastObject, kMaxObjects - 1); ++i) {
         const PlacedObject& o = doc.ObjectTable[size_t(i)];
         const int index = std::clamp(o.BmpIndex, 0, kMaxObjectBmps - 1);
@@ -290,10 +284,8 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
         m_homes[size_t(i)] = QPointF(cx / m_kx, (at.y() + sprite.height() / 2.0) / m_ky);
     }
 
-    m_bubble = named(doc.BubbleName) ? Sprite(doc.DataFolder + doc.BubbleName + u".bmp"_qs).Sprite
-                                     : QImage();
-    m_morsel = named(doc.FoodName) ? Sprite(doc.DataFolder + doc.FoodName + u".bmp"_qs).Sprite
-                                   : QImage();
+    m_bubble = spriteOf(FileRole::Bubble).Sprite;
+    m_morsel = spriteOf(FileRole::Food).Sprite;
     m_flow = doc.AquariumType == 1 ? -kFlow : doc.AquariumType == 2 ? kFlow : 0.0;
 
     // The fish kinds: each slot's character and the size of its frames on the screen, the
@@ -302,35 +294,26 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
     m_frameInputs.clear();
     m_bitmapPaths.clear();
     double shares = 0;
-    for (const FishSlot& slot : doc.Fish) {
-        if (slot.CharacterName.isEmpty())
+    for (int k = 0; k < kFishSlotCount; ++k) {
+        const FishSlot& slot = doc.Fish[size_t(k)];
+        const ReferencedFile* ulc = FindReferenced(named, FileRole::FishCharacter, k);
+        const ReferencedFile* bmp = FindReferenced(named, FileRole::FishBitmap, k);
+        if (!ulc || !bmp)
             continue;
         Kind kind;
         kind.CharacterName = slot.CharacterName;
-        const QString path = doc.DataFolder + slot.CharacterName;
         FishCharacter character;
-        if (files.FileExists(path + u".ulc"_qs)) {
-            try {
-                LoadFishCharacter(files, path, character);
-            } catch (const PlatformError&) {
-                NoteMissing(path + u".ulc"_qs);
-            }
-        } else {
-            NoteMissing(path + u".ulc"_qs);
+        try {
+            if (!files.FileExists(ulc->Path))
+                throw PlatformError::CannotOpen(ulc->Path);
+            LoadFishCharacter(files, ulc->Path.chopped(kCharacterExtension.size()), character);
+        } catch (const PlatformError&) {
+            NoteMissing(ulc->Path);
         }
         kind.Values = SwimmingValuesOf(character);
-        PreviewInputs in;
-        in.Bitmap = picture(path + u".bmp"_qs);
-        in.Format = character.Format;
-        in.Frames = character.AnimationDataNo;
-        in.FishDataNo = NumberOrOne(slot.FishDataNo);
-        in.StretchDX = character.StretchDX;
-        in.StretchDY = character.StretchDY;
-        in.WaveLength = character.WaveLength;
-        in.Phase = character.Phase;
-        in.AnimLoop = character.AnimLoop;
-        in.QuarterWave = character.QuarterWave;
-        in.DisplayWidth = in.DisplayHeight = Files::kMaxPictureSide; // its own size
+        // At the bitmap's own size first: the size the fish swims at.
+        PreviewInputs in = PreviewInputsOf(character, picture(bmp->Path),
+            NumberOrOne(slot.FishDataNo), Files::kMaxPictureSide, Files::kMaxPictureSide);
         if (!in.Bitmap.isNull()) {
             try {
                 const PreviewResult layout = LayoutPreview(in);
@@ -339,14 +322,14 @@ void LiveTank::Build(const Files& files, const Aquarium& doc)
                 kind.AnimCount = layout.AnimCount;
                 kind.AnimLoop = layout.AnimLoop;
             } catch (const PlatformError&) {
-                NoteMissing(path + u".bmp"_qs);
+                NoteMissing(bmp->Path);
             }
         }
         kind.Count = std::clamp(NumberOrOne(slot.FishAmount), 0, kMostFish);
         shares += kind.Count;
         m_kinds.push_back(std::move(kind));
         m_frameInputs.push_back(std::move(in));
-        m_bitmapPaths.push_back(path + u".bmp"_qs);
+        m_bitmapPaths.push_back(bmp->Path);
     }
     // Ratios become a share of the fish; a kind without frames is not shown.
     int total = 0;

@@ -2,6 +2,7 @@
 
 #include "core/document/aquarium.h"
 #include "core/document/fish_character.h"
+#include "core/document/object_bmp.h"
 #include "core/platform/raster.h"
 #include "core/preview/render_preview.h"
 
@@ -175,7 +176,7 @@ private:
     QImage m_base; // background and sand, output sized
     int m_sandHeight = 0; // screen pixels
     int m_outputSandHeight = 0; // output pixels
-    std::array<ObjectBmp, kMaxObjectBmps> m_accessories; // sprites at output size
+    std::array<AccessorySprite, kMaxObjectBmps> m_accessories; // sprites at output size
     std::array<QPointF, kMaxObjects> m_homes; // centres of the placed accessories
     QImage m_bubble, m_morsel; // sprites
     std::vector<Kind> m_kinds;

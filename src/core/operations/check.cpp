@@ -4,6 +4,8 @@
 #include "core/document/fish_character.h"
 #include "core/document/line_scan.h"
 #include "core/document/list_logic.h"
+#include "core/document/referenced_files.h"
+#include "core/document/vocabulary.h"
 #include "core/platform/files.h"
 #include "core/platform/platform_error.h"
 #include "core/platform/text_file.h"
@@ -30,9 +32,9 @@ public:
     void Exists(const QString& file, const QString& item, const QString& path)
     {
         if (!CanEncodeShiftJis(item))
-            Report(file, item, QStringLiteral("Shift-JIS で表せない文字があります"));
+            Report(file, item, kNotShiftJisProblem);
         else if (!m_files.FileExists(path))
-            Report(file, item, QStringLiteral("ファイルがありません"));
+            Report(file, item, kMissingFileProblem);
     }
 
     void Aquarium(const QString& path)
@@ -50,10 +52,10 @@ public:
         try {
             switch (ReadAquariumLines(lines, doc)) {
             case ReadOutcome::Foreign:
-                Report(path, QString(), QStringLiteral("Kesso's Ulvaro Data Fileではありません"));
+                Report(path, QString(), kForeignFileMessage);
                 return;
             case ReadOutcome::Malformed:
-                Report(path, QString(), QStringLiteral("ULDﾌｧｲﾙの内容が不正です"));
+                Report(path, QString(), kMalformedFileMessage);
                 return;
             case ReadOutcome::Read:
                 break;
@@ -62,49 +64,57 @@ public:
             Report(path, QString(), error.Text());
             return;
         }
-        const QString& folder = doc.DataFolder;
-        auto named = [&](const QString& section, const QString& name, const QString& extension) {
-            if (name.isEmpty() || name == u"null")
+        for (const ReferencedFile& f : ReferencedFiles(m_files, doc)) {
+            switch (f.Role) {
+            case FileRole::Background:
+                Exists(path, kOptionSection + u' ' + kBitmapFileKey + u' ' + f.Name, f.Path);
+                break;
+            case FileRole::FishCharacter:
+                Character(path, kFishSection + QStringLiteral(" %1 ").arg(f.Index + 1) + f.Name,
+                          f.Path);
+                break;
+            case FileRole::Home:
+                Exists(f.Owner, kHomePositionKey + u' ' + f.Name, f.Path);
+                break;
+            default:
+                Exists(path, Section(f) + u' ' + f.Name, f.Path);
+                break;
+            }
+        }
+    }
+
+    // A fish character file named by an aquarium: missing, foreign or unreadable.
+    void Character(const QString& aquarium, const QString& item, const QString& path)
+    {
+        if (!m_files.FileExists(path)) {
+            Exists(aquarium, item, path);
+            return;
+        }
+        try {
+            const QStringList lines = m_files.ReadLines(path);
+            if (LineValue(lines, NextDataLine(lines, 0)) != kCharacterMagic) {
+                Report(aquarium, item, kNotACharacterProblem);
                 return;
-            Exists(path, section + u' ' + name + extension, folder + name + extension);
-        };
-        named(QStringLiteral("[Bottom]"), doc.SandName, QStringLiteral(".bmp"));
-        named(QStringLiteral("[Bubble]"), doc.BubbleName, QStringLiteral(".bmp"));
-        named(QStringLiteral("[Food]"), doc.FoodName, QStringLiteral(".bmp"));
-        named(QStringLiteral("[Sound]"), doc.SoundName, QStringLiteral(".wav"));
-        if (!doc.BackgroundColourFill && doc.BackgroundSource != u"null")
-            Exists(path, u"[Option] BitmapFile "_qs + doc.BackgroundSource, doc.BackgroundSource);
-        for (int i = 0; i < kFishSlotCount; ++i) {
-            const FishSlot& slot = doc.Fish[size_t(i)];
-            if (slot.CharacterName.isEmpty())
-                continue;
-            const QString label = QStringLiteral("[Fish] %1 ").arg(i + 1);
-            const QString character = folder + slot.CharacterName;
-            named(label.trimmed(), slot.CharacterName, QStringLiteral(".bmp"));
-            const QString ulc = label + slot.CharacterName + u".ulc"_qs;
-            if (!m_files.FileExists(character + u".ulc"_qs)) {
-                Exists(path, ulc, character + u".ulc"_qs);
-                continue;
             }
             FishCharacter fish;
-            try {
-                const QStringList fishLines = m_files.ReadLines(character + u".ulc"_qs);
-                if (LineValue(fishLines, NextDataLine(fishLines, 0)) != kCharacterMagic) {
-                    Report(path, ulc, QStringLiteral("熱帯魚のﾃﾞｰﾀﾌｧｲﾙではありません"));
-                    continue;
-                }
-                ReadFishCharacter(fishLines, fish);
-            } catch (const PlatformError& error) {
-                Report(path, ulc, error.Text());
-                continue;
-            }
-            if (fish.GatherAtAccessory && !fish.HomePosition.isEmpty())
-                Exists(character + u".ulc"_qs, u"HomePosition "_qs + fish.HomePosition,
-                       folder + fish.HomePosition);
+            ReadFishCharacter(lines, fish);
+        } catch (const PlatformError& error) {
+            Report(aquarium, item, error.Text());
         }
-        for (int e = 0; e <= doc.LastObjectBmp; ++e)
-            named(QStringLiteral("[ObjectBMP]"), doc.ObjectBmpTable[size_t(e)].BmpName,
-                  QStringLiteral(".bmp"));
+    }
+
+    // The section of the aquarium file that names a file.
+    static QString Section(const ReferencedFile& f)
+    {
+        switch (f.Role) {
+        case FileRole::Sand: return kBottomSection;
+        case FileRole::Bubble: return kBubbleSection;
+        case FileRole::Food: return kFoodSection;
+        case FileRole::Sound: return kSoundSection;
+        case FileRole::FishBitmap: return kFishSection + QStringLiteral(" %1").arg(f.Index + 1);
+        case FileRole::Accessory: return kObjectBmpSection;
+        default: return QString();
+        }
     }
 
     void List(const QString& listFile, const QString& folder, bool randomList)
@@ -143,17 +153,17 @@ std::vector<CheckProblem> CheckAquariumFiles(const AppState& state, const QStrin
             QString folder = path;
             if (!folder.endsWith(u'\\'))
                 folder += u'\\';
-            for (const QString& name : files.ListFiles(folder, QStringLiteral("*.uld"))) {
+            for (const QString& name : files.ListFiles(folder, kAquariumMask)) {
                 if (!IsRandomListName(name))
                     checker.Aquarium(folder + name);
             }
-            checker.List(folder + u"random.uld"_qs, folder, true);
+            checker.List(folder + kRandomListName, folder, true);
         } else if (IsRandomListName(FileNamePart(path))) {
             checker.List(path, FolderOfPath(path), true);
         } else if (files.FileExists(path)) {
             checker.Aquarium(path);
         } else {
-            checker.Report(path, QString(), QStringLiteral("ファイルがありません"));
+            checker.Report(path, QString(), kMissingFileProblem);
         }
     }
     checker.List(state.MidiListFile, state.MidiFolder, false);

@@ -150,18 +150,8 @@ void FishEditorModel::SetPhase(int value)
 void FishEditorModel::Render(const Files& files)
 {
     Player.Stop();
-    PreviewInputs in;
-    in.Bitmap = files.LoadPicture(CharacterPath + QStringLiteral(".bmp"));
-    in.Format = Fields.Format;
-    in.Frames = Fields.AnimationDataNo;
-    in.FishDataNo = Fields.FishDataNo;
-    in.StretchDX = Fields.StretchDX;
-    in.StretchDY = Fields.StretchDY;
-    in.WaveLength = Fields.WaveLength;
-    in.Phase = Fields.Phase;
-    in.AnimLoop = Fields.AnimLoop;
-    in.QuarterWave = Fields.QuarterWave;
-    PreviewResult result = RenderPreview(in);
+    PreviewResult result = RenderPreview(PreviewInputsOf(
+        Fields, files.LoadPicture(CharacterPath + kBitmapExtension), Fields.FishDataNo));
     Fields.Format = result.Format; // No_Animation is now Animation; its button stays
     SetFrames(result.FrameCount);
     Fields.AnimLoop = result.AnimLoop;

@@ -1,6 +1,7 @@
 #include "core/operations/layout_canvas.h"
 
 #include "core/document/object_bmp.h"
+#include "core/document/referenced_files.h"
 #include "core/platform/files.h"
 #include "core/platform/fonts.h"
 #include "core/platform/platform_error.h"
@@ -101,36 +102,36 @@ void LayoutCanvas::ShowStatus(int index)
 void LayoutCanvas::PaintBox(int index, ColorRef colour)
 {
     const PlacedObject& o = m_state.Doc.ObjectTable[size_t(index)];
-    FillRect(m_state.NumberStrip, CellBox(o.XPosition, o.Layer), colour);
+    FillRect(m_state.View.NumberStrip, CellBox(o.XPosition, o.Layer), colour);
 }
 
 void LayoutCanvas::WriteNumber(int index)
 {
     const PlacedObject& o = m_state.Doc.ObjectTable[size_t(index)];
     const QPoint at = NumberPosition(o.XPosition, o.Layer);
-    TextOut(m_state.NumberStrip, at.x(), at.y(), QString::number(index + 1), InterfaceFont(12));
+    TextOut(m_state.View.NumberStrip, at.x(), at.y(), QString::number(index + 1), InterfaceFont(12));
 }
 
 void LayoutCanvas::Hover(int x, int y)
 {
     Aquarium& doc = m_state.Doc;
-    const int previous = doc.SelectedObject;
-    doc.SelectedObject = -1;
+    const int previous = m_state.View.SelectedObject;
+    m_state.View.SelectedObject = -1;
     for (int i = 0; i <= doc.LastObject; ++i) {
         const PlacedObject& o = doc.ObjectTable[size_t(i)];
         if (Inside(CellBox(o.XPosition, o.Layer), x, y)) {
-            doc.SelectedObject = i;
+            m_state.View.SelectedObject = i;
             break;
         }
     }
-    ShowStatus(doc.SelectedObject);
-    if (previous != -1 && previous != doc.SelectedObject && previous <= doc.LastObject) {
+    ShowStatus(m_state.View.SelectedObject);
+    if (previous != -1 && previous != m_state.View.SelectedObject && previous <= doc.LastObject) {
         PaintBox(previous, kBoxWhite);
         WriteNumber(previous);
     }
-    if (doc.SelectedObject != -1 && doc.SelectedObject != previous) {
-        PaintBox(doc.SelectedObject, kBoxYellow);
-        WriteNumber(doc.SelectedObject);
+    if (m_state.View.SelectedObject != -1 && m_state.View.SelectedObject != previous) {
+        PaintBox(m_state.View.SelectedObject, kBoxYellow);
+        WriteNumber(m_state.View.SelectedObject);
     }
 }
 
@@ -143,7 +144,7 @@ void LayoutCanvas::DragStep(int x, int y)
     if (column == o.XPosition && layer == o.Layer)
         return;
     PaintBox(doc.LastObject, kBoxWhite);
-    FillRect(m_state.NumberStrip, CellBox(column, layer), kBoxRed);
+    FillRect(m_state.View.NumberStrip, CellBox(column, layer), kBoxRed);
     o.XPosition = column;
     o.Layer = layer;
 }
@@ -152,35 +153,35 @@ void LayoutCanvas::Grab()
 {
     Aquarium& doc = m_state.Doc;
     m_dragging = true;
-    std::swap(doc.ObjectTable[size_t(doc.SelectedObject)], doc.ObjectTable[size_t(doc.LastObject)]);
-    doc.SelectedObject = -1;
+    std::swap(doc.ObjectTable[size_t(m_state.View.SelectedObject)], doc.ObjectTable[size_t(doc.LastObject)]);
+    m_state.View.SelectedObject = -1;
     PaintBox(doc.LastObject, kBoxRed);
     // Where the accessory stands on the sand, whatever its anchor and spread.
     const PlacedObject& o = doc.ObjectTable[size_t(doc.LastObject)];
-    const QImage& picture = doc.ObjectBmpTable[size_t(std::clamp(o.BmpIndex, 0, 19))].Sprite;
+    const QImage& picture = m_state.View.Sprites.Entries[size_t(std::clamp(o.BmpIndex, 0, 19))].Sprite;
     const int w = picture.width();
     const int h = picture.height();
     const int x0 = std::max(o.XPosition * kPreviewWidth / 20 - w / 2, 0);
-    const int y0 = std::max(kPreviewHeight - h - doc.SandHeight, 0);
-    InvertRect(m_state.TankPicture, {x0, y0, x0 + w, y0 + h});
+    const int y0 = std::max(kPreviewHeight - h - m_state.View.SandHeight, 0);
+    InvertRect(m_state.View.TankPicture, {x0, y0, x0 + w, y0 + h});
 }
 
 void LayoutCanvas::MouseDown(MouseButton, unsigned keys, int, int)
 {
     Aquarium& doc = m_state.Doc;
-    if (doc.LastObject == -1 || doc.SelectedObject == -1)
+    if (doc.LastObject == -1 || m_state.View.SelectedObject == -1)
         return;
-    PlacedObject& o = doc.ObjectTable[size_t(doc.SelectedObject)];
+    PlacedObject& o = doc.ObjectTable[size_t(m_state.View.SelectedObject)];
     if (keys == (kShift | kLeftButton)) {
         m_dragging = false;
         o.Sway = o.Sway ? 0 : 1;
         m_status.Label19 = SwayText(o.Sway);
-        doc.SelectedObject = -1;
+        m_state.View.SelectedObject = -1;
     } else if (keys == (kCtrl | kLeftButton)) {
         m_dragging = false;
         o.Spread = o.Spread ? 0 : 1;
         m_status.Label26 = SpreadText(o.Spread);
-        doc.SelectedObject = -1;
+        m_state.View.SelectedObject = -1;
         DrawTankPreview(m_state);
     } else {
         Grab();
@@ -198,13 +199,12 @@ void LayoutCanvas::Place(int x, int y, const QString& selectedFile)
     if (!found)
         return;
     int index = *found;
-    ObjectBmp loaded;
+    AccessorySprite loaded;
     const QString name = StripExtension(doc.DataSubFolder + selectedFile);
+    const QString path = DataFilePath(doc.DataFolder, name, kBitmapExtension);
     if (index < 0) {
         // A new picture is read before anything changes: a broken file leaves the tables.
-        const QImage source = m_state.FileSystem.LoadPicture(doc.DataFolder + name + u".bmp"_qs);
-        loaded = ScaleObjectBmp(source, doc.ScreenWidth, doc.ScreenHeight);
-        loaded.BmpName = name;
+        loaded = LoadObjectBmp(m_state.FileSystem, path, m_state.Screen());
     }
     ++doc.LastObject;
     PlacedObject& o = doc.ObjectTable[size_t(doc.LastObject)];
@@ -216,7 +216,8 @@ void LayoutCanvas::Place(int x, int y, const QString& selectedFile)
     if (index < 0) {
         ++doc.LastObjectBmp;
         index = doc.LastObjectBmp;
-        doc.ObjectBmpTable[size_t(index)] = std::move(loaded);
+        doc.ObjectBmpTable[size_t(index)].BmpName = name;
+        m_state.View.Sprites.Set(index, std::move(loaded), path, m_state.Screen());
     }
     o.BmpIndex = index;
     DrawTankPreview(m_state);
@@ -230,13 +231,15 @@ void LayoutCanvas::MouseUp(MouseButton button, unsigned keys, int x, int y,
         return;
     if (m_dragging && button == MouseButton::Right) {
         m_dragging = false;
+        // The grabbed accessory is the last: it goes, and its entry holds nothing.
+        doc.ObjectTable[size_t(doc.LastObject)] = PlacedObject();
         doc.LastObject = std::max(doc.LastObject - 1, -1);
-        doc.SelectedObject = -1;
+        m_state.View.SelectedObject = -1;
         DrawTankPreview(m_state);
     } else if (m_dragging) {
         m_dragging = false;
         DrawTankPreview(m_state);
-    } else if (doc.SelectedObject == -1 && !selectedFile.isEmpty()) {
+    } else if (m_state.View.SelectedObject == -1 && !selectedFile.isEmpty()) {
         Place(x, y, selectedFile);
     }
 }

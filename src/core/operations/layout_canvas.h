@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document/vocabulary.h"
 #include "core/platform/raster.h"
 
 #include <QString>
@@ -44,9 +45,6 @@ struct StatusPanel
     QString Label19 = QStringLiteral("  "); // "左右に揺れる" / "静止"
     QString Label26 = QStringLiteral("  "); // "左右一面に広げる" / empty
 };
-
-inline const QString kTooManyObjects = QStringLiteral("これ以上ｱｲﾃﾑを配置できません");
-inline const QString kTooManyBitmaps = QStringLiteral("これ以上BMPﾌｧｲﾙは登録できません");
 
 // The entry of the accessory picture fileName (a name in the accessory list), registered
 // in the bitmap table if it is new: last match without regard to case wins; a new picture

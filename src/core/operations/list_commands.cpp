@@ -11,8 +11,6 @@ namespace aquarium {
 
 namespace {
 
-const QString kListFilter = QStringLiteral("MIDI List File|*.lst");
-
 int Clamped(int selected, const QStringList& list)
 {
     return selected < list.size() ? selected : int(list.size()) - 1;
@@ -57,7 +55,7 @@ void RandomRevert(AppState& state)
 {
     RandomDeleteAll(state);
     QStringList entries =
-            state.FileSystem.ReadListFile(state.Doc.DataFolder + QStringLiteral("random.uld"));
+            state.FileSystem.ReadListFile(state.Doc.DataFolder + kRandomListName);
     SortWithoutCase(entries);
     state.RandomList = entries;
 }
@@ -120,7 +118,7 @@ void MidiRevert(AppState& state)
 void LoadMidiListFile(AppState& state)
 {
     FileDialogRequest request;
-    request.Filter = kListFilter;
+    request.Filter = kMidiListFilter;
     request.InitialFolder = state.MidiFolder;
     const std::optional<QString> chosen = state.UserPrompts.OpenFileName(request);
     if (!chosen)
@@ -144,10 +142,10 @@ void SaveMidiListFileAs(AppState& state)
         return;
     }
     FileDialogRequest request;
-    request.Filter = kListFilter;
+    request.Filter = kMidiListFilter;
     request.DefaultExtension = QStringLiteral("lst");
     request.InitialFolder = state.MidiFolder;
-    request.FileName = state.MidiListFile.isEmpty() ? QStringLiteral("*.lst") : state.MidiListFile;
+    request.FileName = state.MidiListFile.isEmpty() ? kListMask : state.MidiListFile;
     const std::optional<QString> chosen = state.UserPrompts.SaveFileName(request);
     if (chosen)
         state.MidiListFile = *chosen;

@@ -14,9 +14,6 @@ namespace aquarium {
 
 namespace {
 
-const QString kBitmapFilter = QStringLiteral("BMP File|*.bmp");
-const QString kWaveFilter = QStringLiteral("Wave File|*.wav");
-
 // The base name of a chosen file: after its last backslash, cut at its last dot.
 QString BaseName(const QString& path)
 {
@@ -54,23 +51,21 @@ void ChooseFishFile(AppState& state, int slot)
     fish.CharacterName = state.Doc.DataSubFolder + BaseName(*chosen);
     fish.FishDataNo = QStringLiteral("1");
     fish.FishAmount = QStringLiteral("1");
-    ShowFishPicture(state.FileSystem, state.Doc.DataFolder, fish,
-                    state.FishPictures[size_t(slot)]);
+    ShowFishPicture(state, slot);
 }
 
 void ClearFishSlot(AppState& state, int slot)
 {
     state.Doc.Fish[size_t(slot)].CharacterName.clear();
-    state.FishPictures[size_t(slot)] =
+    state.View.FishPictures[size_t(slot)] =
             MakePicture(kFishPictureWidth, kFishPictureHeight, kBlack);
+    state.View.FishDrawnFrom[size_t(slot)].clear();
 }
 
 void RefreshFishSlot(AppState& state, int slot)
 {
-    FishSlot& fish = state.Doc.Fish[size_t(slot)];
-    if (!fish.CharacterName.isEmpty())
-        ShowFishPicture(state.FileSystem, state.Doc.DataFolder, fish,
-                        state.FishPictures[size_t(slot)]);
+    if (!state.Doc.Fish[size_t(slot)].CharacterName.isEmpty())
+        ShowFishPicture(state, slot);
 }
 
 std::optional<EditorRequest> OpenCharacterEditor(AppState& state, int slot)
@@ -94,7 +89,7 @@ void ChooseFileItem(AppState& state, FileItem item)
     text = state.Doc.DataSubFolder + BaseName(*chosen);
     if (item == FileItem::Food)
         return;
-    const QString extension = sound ? QStringLiteral(".wav") : QStringLiteral(".bmp");
+    const QString extension = sound ? kSoundExtension : kBitmapExtension;
     if (!state.FileSystem.FileExists(state.Doc.DataFolder + text + extension)) {
         text = item == FileItem::Sand     ? QStringLiteral("data\\sand")
                : item == FileItem::Bubble ? QStringLiteral("data\\bubble")
@@ -110,7 +105,7 @@ void ChooseBackground(AppState& state)
     const QString current = PathMap::IsAbsolute(doc.BackgroundSource)
                                     ? doc.BackgroundSource
                                     : doc.DataFolder + doc.BackgroundSource;
-    if (doc.BackgroundSource != u"null" && state.FileSystem.FileExists(current)) {
+    if (doc.BackgroundSource != kNone && state.FileSystem.FileExists(current)) {
         request.FileName = current;
         if (current.contains(u'\\'))
             request.InitialFolder = current.left(current.lastIndexOf(u'\\') + 1);
@@ -122,7 +117,7 @@ void ChooseBackground(AppState& state)
 
 void ClearFileItem(AppState& state, FileItem item)
 {
-    ItemText(state.Doc, item) = QStringLiteral("null");
+    ItemText(state.Doc, item) = kNone;
 }
 
 QString RebaseFileName(const AppState& state, const QString& name, const QString& extension)
@@ -146,10 +141,10 @@ void ChooseSubFolder(AppState& state, int index)
     const QString& entry = state.SubFolderEntries[index];
     state.SubFolderIndex = index;
     doc.DataSubFolder = entry.mid(1, entry.size() - 2) + u'\\';
-    const QString bmp = QStringLiteral(".bmp");
+    const QString bmp = kBitmapExtension;
     doc.SandName = RebaseFileName(state, doc.SandName, bmp);
     doc.BubbleName = RebaseFileName(state, doc.BubbleName, bmp);
-    doc.SoundName = RebaseFileName(state, doc.SoundName, QStringLiteral(".wav"));
+    doc.SoundName = RebaseFileName(state, doc.SoundName, kSoundExtension);
     for (FishSlot& fish : doc.Fish)
         fish.CharacterName = RebaseFileName(state, fish.CharacterName, bmp);
     doc.FoodName = RebaseFileName(state, doc.FoodName, bmp);
@@ -162,12 +157,9 @@ void ChooseSubFolder(AppState& state, int index)
     SyncAccessoryFolder(state);
 }
 
-void PaintColourSwatch(AppState& state)
+QImage ColourSwatch(const Aquarium& doc)
 {
-    const ColorRef colour = state.Doc.BackgroundColourValue();
-    if (state.ColourSwatch.size() != QSize(65, 65))
-        state.ColourSwatch = MakePicture(65, 65, kWhite);
-    FloodFill(state.ColourSwatch, 0, 0, colour, colour);
+    return MakePicture(kColourSwatchSide, kColourSwatchSide, doc.BackgroundColourValue());
 }
 
 void SetBackgroundColour(AppState& state, int red, int green, int blue)
@@ -176,7 +168,6 @@ void SetBackgroundColour(AppState& state, int red, int green, int blue)
     doc.BackgroundRed = std::clamp(red, 0, 255);
     doc.BackgroundGreen = std::clamp(green, 0, 255);
     doc.BackgroundBlue = std::clamp(blue, 0, 255);
-    PaintColourSwatch(state);
     doc.BackgroundSource = ColourDigits(doc.BackgroundColourValue());
 }
 
@@ -197,23 +188,14 @@ QString IntervalText(int position)
 
 void ChangeScreenResolution(AppState& state, const QString& text)
 {
-    static const struct
-    {
-        const char16_t* text;
-        int width, height;
-    } sizes[] = {{u"640 x 480", 640, 480},
-                 {u"800 x 600", 800, 600},
-                 {u"1024 x 768", 1024, 768},
-                 {u"1152 x 864", 1152, 864},
-                 {u"1280 x 1024", 1280, 1024}};
-    Aquarium& doc = state.Doc;
-    for (const auto& size : sizes) {
-        if (text == QStringView(size.text)) {
-            doc.ScreenWidth = size.width;
-            doc.ScreenHeight = size.height;
+    for (const ScreenResolution& size : kScreenResolutions) {
+        if (text == QStringView(size.Text)) {
+            state.ScreenWidth = size.Width;
+            state.ScreenHeight = size.Height;
         }
     }
-    ReloadObjectBmps(state.FileSystem, doc);
+    (void)LoadObjectBmps(state.FileSystem, state.Doc, state.Screen(), state.View.Sprites,
+                         ObjectBmpsToLoad::All);
     DrawTankPreview(state);
 }
 

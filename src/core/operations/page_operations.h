@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <optional>
@@ -7,6 +8,7 @@
 namespace aquarium {
 
 struct AppState;
+struct Aquarium;
 
 // What the fish page and the tank page do to the application state; the page widgets
 // call these and show the result. Dialogs go through the state's prompts; errors throw.
@@ -50,16 +52,18 @@ void ChooseSubFolder(AppState& state, int index);
 [[nodiscard]] QString RebaseFileName(const AppState& state, const QString& name,
                                      const QString& extension);
 
-// CheckBox3 and the three colour scroll bars: the solid colour, its swatch and digits.
+// CheckBox3 and the three colour scroll bars: the solid colour and its digits.
 void SetColourFill(AppState& state, bool on);
 void SetBackgroundColour(AppState& state, int red, int green, int blue);
-void PaintColourSwatch(AppState& state);
+// The tank page's 65 x 65 sample of the solid colour (Image11).
+inline constexpr int kColourSwatchSide = 65;
+[[nodiscard]] QImage ColourSwatch(const Aquarium& doc);
 
 // The interval label for a scroll bar position in tenths of a second (0.1 ... 60.0).
 [[nodiscard]] QString IntervalText(int position);
 
-// ComboBox1: the assumed screen size (unknown text keeps it), then every registered
-// accessory picture is reloaded and the tank preview redrawn.
+// ComboBox1: the assumed screen size (unknown text keeps it), then the accessory pictures
+// are scaled anew and the tank preview redrawn.
 void ChangeScreenResolution(AppState& state, const QString& text);
 
 } // namespace aquarium

@@ -179,6 +179,11 @@ QString PathMap::ToWindows(const QString& hostPath) const
 #endif
 }
 
+QString PathMap::ArgumentToWindows(const QString& hostPath) const
+{
+    return ToWindows(QFileInfo(hostPath).absoluteFilePath());
+}
+
 QString PathMap::WindowsFolder() const
 {
 #ifdef Q_OS_WIN

@@ -34,6 +34,9 @@ public:
     // drive's folder wins; <prefix>/dosdevices/unc/server/share is \\server\share; a path
     // outside every drive is written on Z:.
     [[nodiscard]] QString ToWindows(const QString& hostPath) const;
+    // Windows path of a host path given on a command line: a relative one is taken in the
+    // process's current folder.
+    [[nodiscard]] QString ArgumentToWindows(const QString& hostPath) const;
     // The Windows folder ("C:\windows" under Wine).
     [[nodiscard]] QString WindowsFolder() const;
 

@@ -25,6 +25,25 @@ int RoundHalfEven(double value)
     return int(rounded);
 }
 
+PreviewInputs PreviewInputsOf(const FishCharacter& character, const QImage& bitmap,
+                              int fishDataNo, int displayWidth, int displayHeight)
+{
+    PreviewInputs in;
+    in.Bitmap = bitmap;
+    in.Format = character.Format;
+    in.Frames = character.AnimationDataNo;
+    in.FishDataNo = fishDataNo;
+    in.StretchDX = character.StretchDX;
+    in.StretchDY = character.StretchDY;
+    in.WaveLength = character.WaveLength;
+    in.Phase = character.Phase;
+    in.AnimLoop = character.AnimLoop;
+    in.QuarterWave = character.QuarterWave;
+    in.DisplayWidth = displayWidth;
+    in.DisplayHeight = displayHeight;
+    return in;
+}
+
 PreviewResult RenderPreview(const PreviewInputs& in)
 {
     return RenderPreview(in, &StretchCopy);

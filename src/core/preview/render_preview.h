@@ -39,6 +39,12 @@ struct PreviewResult
     bool AnimLoop = false; // forced on by the stretch formats
 };
 
+// The renderer's inputs for a character's bitmap as its file describes it, at display
+// size displayWidth x displayHeight.
+[[nodiscard]] PreviewInputs PreviewInputsOf(const FishCharacter& character, const QImage& bitmap,
+                                            int fishDataNo, int displayWidth = kPreviewDisplayWidth,
+                                            int displayHeight = kPreviewDisplayHeight);
+
 // What a render will make, without drawing: the result's sizes, counts, format and loop
 // with a null strip. Throws as RenderPreview does.
 [[nodiscard]] PreviewResult LayoutPreview(const PreviewInputs& in);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/aquarium.h"
+#include "core/document/object_bmp.h"
 #include "core/state/history.h"
 
 #include <QImage>
@@ -17,10 +18,56 @@ class Prompts;
 inline const QString kProductTitle = QStringLiteral("Kesso's Ulvaro Aquarium Maker");
 inline const QString kApplicationTitle = QStringLiteral("Kesso'sUL Aquarium Maker");
 
-// The whole application state the main window shows: the document, the folders, the
-// current file, the two lists and what the file lists point at. Views read it and write
-// user edits back; they keep no copy of their own.
-struct AppState
+// The plain values of the application state: the edited values, the selections, the
+// folders, the current file, the page and the resolution. A load that does not complete
+// puts them back whole.
+struct StateValues : EditedState, Selections
+{
+    QString CurrentFile;
+    bool Edition98 = false;
+    QString Caption = kProductTitle;
+
+    // FileListBox2: the sub-folders of DataFolder as "[name]".
+    QString SubFolderListFolder;
+    QStringList SubFolderEntries;
+    // Folders the other file lists show (no trailing backslash for FileListBox1).
+    QString AccessoryListFolder; // FileListBox1, "*.bmp"
+    QString RandomFileListFolder; // FileListBox4, "*.uld"
+
+    int NotebookPage = 0; // 0 fish, 1 accessories, 2 tank, 3 random list, 4 MIDI list
+
+    // The screen resolution the tank preview assumes (ComboBox1): the preview's scale,
+    // no part of the document.
+    int ScreenWidth = 1024;
+    int ScreenHeight = 768;
+    [[nodiscard]] QSize Screen() const { return {ScreenWidth, ScreenHeight}; }
+};
+
+// The pictures the windows show, made from the state and kept while what they were made
+// from stays. No undo step holds them: after an undo they are made anew (ViewFollows).
+struct ViewCache
+{
+    // The fish page's six 150 x 100 pictures, black until drawn, and what each was drawn
+    // from (DrawnFrom).
+    std::array<QImage, kFishSlotCount> FishPictures;
+    std::array<QString, kFishSlotCount> FishDrawnFrom;
+    // The accessory page's canvases: tank picture Image4 and number strip Image5, with the
+    // sand's height on the picture, and the accessory pictures scaled to it.
+    QImage TankPicture;
+    QImage NumberStrip;
+    int SandHeight = 0;
+    AccessorySprites Sprites;
+    // What the tank picture was drawn from; it is drawn anew when that changes.
+    Aquarium TankDrawnFrom;
+    QSize TankScreen;
+    // The accessory the pointer is over on the canvas, -1 for none.
+    int SelectedObject = -1;
+};
+
+// The whole application state the main window shows: its plain values, the pictures made
+// from them, and the history of the edits. Views read it and send user edits through the
+// operations of the core; they keep no copy of their own.
+struct AppState : StateValues
 {
     AppState(const Files& files, Prompts& prompts)
         : FileSystem(files), UserPrompts(prompts), Edits(*this)
@@ -30,39 +77,13 @@ struct AppState
     const Files& FileSystem;
     Prompts& UserPrompts;
 
-    Aquarium Doc;
-    QString MidiFolder;   // folder of FileListBox3, with trailing backslash
-    QString MidiListFile; // full path of the MIDI list file
-    QString MidiListShown; // the text of Edit7
-    QString CurrentFile;
-    bool Edition98 = false;
-    QString Caption = kProductTitle;
-
-    QStringList RandomList; // ListBox1, kept sorted
-    int RandomSelected = -1;
-    QStringList MidiList;   // ListBox2, in the user's order
-    int MidiSelected = -1;
-
-    // FileListBox2: the sub-folders of DataFolder as "[name]", and the selected entry.
-    QString SubFolderListFolder;
-    QStringList SubFolderEntries;
-    int SubFolderIndex = -1;
-    // Folders the other file lists show (no trailing backslash for FileListBox1).
-    QString AccessoryListFolder; // FileListBox1, "*.bmp"
-    QString RandomFileListFolder; // FileListBox4, "*.uld"
-
-    int NotebookPage = 0; // 0 fish, 1 accessories, 2 tank, 3 random list, 4 MIDI list
-
-    // The accessory page's canvases: tank picture Image4 and number strip Image5.
-    QImage TankPicture;
-    QImage NumberStrip;
-    // The fish page's six 150 x 100 pictures, black until drawn.
-    std::array<QImage, kFishSlotCount> FishPictures;
-    // The tank page's 65 x 65 sample of the solid background colour (Image11).
-    QImage ColourSwatch;
+    ViewCache View;
 
     // The user's edits as steps to undo, and whether anything is unsaved.
     History Edits;
 };
+
+// What a fish slot's picture is drawn from: the data folder, the name and the count.
+[[nodiscard]] QString FishDrawnFrom(const QString& dataFolder, const FishSlot& slot);
 
 } // namespace aquarium

@@ -9,6 +9,7 @@
 #include "core/platform/fonts.h"
 #include "core/platform/platform_error.h"
 #include "core/platform/prompts.h"
+#include "core/platform/raster.h"
 #include "core/state/app_state.h"
 #include "core/state/history.h"
 #include "core/state/startup.h"
@@ -16,41 +17,6 @@
 namespace aquarium {
 
 namespace {
-
-// What a load may change, kept to put back when it does not complete.
-struct Snapshot
-{
-    explicit Snapshot(const AppState& s)
-        : doc(s.Doc), caption(s.Caption), randomList(s.RandomList),
-          subFolderListFolder(s.SubFolderListFolder), subFolderEntries(s.SubFolderEntries),
-          subFolderIndex(s.SubFolderIndex), accessoryListFolder(s.AccessoryListFolder),
-          randomFileListFolder(s.RandomFileListFolder), notebookPage(s.NotebookPage)
-    {
-    }
-
-    void Restore(AppState& s) const
-    {
-        s.Doc = doc;
-        s.Caption = caption;
-        s.RandomList = randomList;
-        s.SubFolderListFolder = subFolderListFolder;
-        s.SubFolderEntries = subFolderEntries;
-        s.SubFolderIndex = subFolderIndex;
-        s.AccessoryListFolder = accessoryListFolder;
-        s.RandomFileListFolder = randomFileListFolder;
-        s.NotebookPage = notebookPage;
-    }
-
-    Aquarium doc;
-    QString caption;
-    QStringList randomList;
-    QString subFolderListFolder;
-    QStringList subFolderEntries;
-    int subFolderIndex;
-    QString accessoryListFolder;
-    QString randomFileListFolder;
-    int notebookPage;
-};
 
 constexpr int kRandomListPage = 3;
 constexpr int kAccessoryPage = 1;
@@ -82,7 +48,8 @@ Loaded ReadInto(AppState& state, const QString& path, QStringList& unreadable)
         break;
     }
     state.Caption = kCaptionPrefix + AsciiLower(FileNamePart(path)) + kCaptionSuffix;
-    unreadable = LoadObjectBmps(state.FileSystem, doc);
+    unreadable = LoadObjectBmps(state.FileSystem, doc, state.Screen(), state.View.Sprites,
+                                ObjectBmpsToLoad::All);
     doc.DataFolder = path;
     CheckFolders(state);
     SyncAccessoryFolder(state);
@@ -93,12 +60,14 @@ Loaded ReadInto(AppState& state, const QString& path, QStringList& unreadable)
 
 bool LoadAquariumFile(AppState& state, const QString& path)
 {
-    const Snapshot before(state);
+    const StateValues before = state;
     Loaded loaded = Loaded::Undo;
     QStringList unreadable;
     Guard(state.UserPrompts, [&] { loaded = ReadInto(state, path, unreadable); });
     if (loaded == Loaded::Undo) {
-        before.Restore(state);
+        static_cast<StateValues&>(state) = before;
+        state.View.SelectedObject = -1;
+        ViewFollows(state);
         return false;
     }
     if (loaded == Loaded::Aquarium) {
@@ -114,22 +83,67 @@ bool LoadAquariumFile(AppState& state, const QString& path)
     return true;
 }
 
+QString FishDrawnFrom(const QString& dataFolder, const FishSlot& slot)
+{
+    return slot.CharacterName.isEmpty() ? QString()
+                                        : dataFolder + slot.CharacterName + u'|' + slot.FishDataNo;
+}
+
+void ShowFishPicture(AppState& state, int slot)
+{
+    FishSlot& fish = state.Doc.Fish[size_t(slot)];
+    QImage& picture = state.View.FishPictures[size_t(slot)];
+    QString& drawnFrom = state.View.FishDrawnFrom[size_t(slot)];
+    picture = MakePicture(kFishPictureWidth, kFishPictureHeight, kBlack);
+    drawnFrom.clear();
+    ShowFishPicture(state.FileSystem, state.Doc.DataFolder, fish, picture);
+    drawnFrom = FishDrawnFrom(state.Doc.DataFolder, fish);
+}
+
 void ShowFishPictures(AppState& state)
 {
-    for (int slot = 0; slot < kFishSlotCount; ++slot) {
-        Guard(state.UserPrompts, [&] {
-            ShowFishPicture(state.FileSystem, state.Doc.DataFolder, state.Doc.Fish[size_t(slot)],
-                            state.FishPictures[size_t(slot)]);
-        });
-    }
+    for (int slot = 0; slot < kFishSlotCount; ++slot)
+        Guard(state.UserPrompts, [&] { ShowFishPicture(state, slot); });
 }
 
 void DrawTankPreview(AppState& state)
 {
     // An accessory whose picture could not be read shows once its file is there.
-    (void)LoadObjectBmps(state.FileSystem, state.Doc, ObjectBmpsToLoad::Missing);
-    DrawTankPreview(state.FileSystem, state.Doc, state.TankPicture, state.NumberStrip,
-                    InterfaceFont(12));
+    (void)LoadObjectBmps(state.FileSystem, state.Doc, state.Screen(), state.View.Sprites);
+    ViewCache& view = state.View;
+    view.TankScreen = QSize();
+    view.SandHeight = DrawTankPreview(state.FileSystem, state.Doc, state.Screen(), view.Sprites,
+                                      view.TankPicture, view.NumberStrip, InterfaceFont(12));
+    view.TankDrawnFrom = state.Doc;
+    view.TankScreen = state.Screen();
+}
+
+void ViewFollows(AppState& state)
+{
+    ViewCache& view = state.View;
+    // Drawn quietly: what could be shown was shown when the values were first reached.
+    for (int slot = 0; slot < kFishSlotCount; ++slot) {
+        const FishSlot& fish = state.Doc.Fish[size_t(slot)];
+        const QString from = FishDrawnFrom(state.Doc.DataFolder, fish);
+        if (from == view.FishDrawnFrom[size_t(slot)])
+            continue;
+        QImage picture = MakePicture(kFishPictureWidth, kFishPictureHeight, kBlack);
+        try {
+            if (!fish.CharacterName.isEmpty())
+                picture = DrawFishPicture(state.FileSystem, state.Doc.DataFolder, fish);
+        } catch (const PlatformError&) {
+        }
+        view.FishPictures[size_t(slot)] = picture;
+        view.FishDrawnFrom[size_t(slot)] = from;
+    }
+    (void)LoadObjectBmps(state.FileSystem, state.Doc, state.Screen(), view.Sprites);
+    if (state.NotebookPage == kAccessoryPage
+        && (view.TankDrawnFrom != state.Doc || view.TankScreen != state.Screen())) {
+        try {
+            DrawTankPreview(state);
+        } catch (const PlatformError&) {
+        }
+    }
 }
 
 void FormShow(AppState& state, const QString& argument)
@@ -181,7 +195,7 @@ void LoadCommand(AppState& state)
     if (!AskToSaveChanges(state))
         return;
     FileDialogRequest request;
-    request.Filter = QStringLiteral("Ulvaro Data File|*.uld");
+    request.Filter = kAquariumFilter;
     request.InitialFolder = state.Doc.DataFolder;
     const std::optional<QString> chosen = state.UserPrompts.OpenFileName(request);
     if (!chosen)
@@ -239,10 +253,10 @@ bool SaveAsCommand(AppState& state)
         if (!SaveListsFirst(state, saved))
             return;
         FileDialogRequest request;
-        request.Filter = QStringLiteral("Ulvaro Data File|*.uld");
+        request.Filter = kAquariumFilter;
         request.DefaultExtension = QStringLiteral("uld");
         request.InitialFolder = state.Doc.DataFolder;
-        request.FileName = state.CurrentFile.isEmpty() ? QStringLiteral("*.uld")
+        request.FileName = state.CurrentFile.isEmpty() ? kAquariumMask
                                                        : FileNamePart(state.CurrentFile);
         request.ConfirmOverwrite = true;
         request.ChangesCurrentFolder = true;

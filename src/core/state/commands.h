@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/document/vocabulary.h"
+
 #include <QString>
 
 namespace aquarium {
@@ -20,8 +22,14 @@ bool LoadAquariumFile(AppState& state, const QString& path);
 
 // Redraws the six fish pictures; each slot's error is shown on its own.
 void ShowFishPictures(AppState& state);
-// Redraws the accessory page's tank picture and number strip.
+// Redraws one, taking the fish data count of its character file; errors throw.
+void ShowFishPicture(AppState& state, int slot);
+// Redraws the accessory page's tank picture and number strip, with the accessory pictures
+// made anew where their files or the resolution changed. Errors throw.
 void DrawTankPreview(AppState& state);
+// After the values changed (an edit, an undo, a load put back): the pictures drawn from
+// values that changed are drawn anew, quietly; the tank preview only while its page shows.
+void ViewFollows(AppState& state);
 
 // When the main window is first shown: opens the file named on the command line (a
 // Windows path; nothing when empty or when no such file exists).
@@ -62,17 +70,5 @@ bool SaveCommand(AppState& state);
 // Why path may not take the aquarium file (it is random.uld, in any case, or the MIDI
 // list file); empty when it may.
 [[nodiscard]] QString RefusedSaveTarget(const AppState& state, const QString& path);
-
-inline const QString kNoFishMessage =
-        QStringLiteral("熱帯魚のﾃﾞｰﾀが未設定です.ﾃﾞｰﾀﾌｧｲﾙの作成を中止します");
-inline const QString kForeignFileMessage = QStringLiteral("Kesso's Ulvaro Data Fileではありません");
-inline const QString kSaveChangesQuestion = QStringLiteral("変更を保存しますか");
-inline const QString kRandomListTargetMessage =
-        QStringLiteral("random.uld はランダムリストのファイルです.別の名前で保存してください");
-inline const QString kMidiListTargetMessage =
-        QStringLiteral("%1 はMIDIﾌｧｲﾙﾘｽﾄです.別の名前で保存してください");
-inline const QString kMalformedFileMessage = QStringLiteral("ULDﾌｧｲﾙの内容が不正です");
-// Followed by the pictures' paths, separated by ", ".
-inline const QString kUnreadableAccessoriesMessage = QStringLiteral("以下のｱｸｾｻﾘの絵が開けません  ");
 
 } // namespace aquarium

@@ -2,11 +2,10 @@
 
 #include "core/document/aquarium.h"
 
-#include <QImage>
+#include <QString>
 #include <QStringList>
 #include <QUndoStack>
 
-#include <array>
 #include <functional>
 #include <optional>
 
@@ -14,31 +13,39 @@ namespace aquarium {
 
 struct AppState;
 
-// What a user edit may change in the application state, kept whole before and after
-// each step. The pictures are shared copies: a step costs what its edit changed.
+// What a user edit may change: the document and the two lists, plain values. Each step of
+// the history keeps it whole before and after; what a save writes is in it too.
 struct EditedState
 {
     Aquarium Doc;
-    QStringList RandomList;
-    int RandomSelected = -1;
-    QStringList MidiList;
-    int MidiSelected = -1;
-    QString MidiFolder, MidiListFile, MidiListShown;
-    int SubFolderIndex = -1;
-    std::array<QImage, kFishSlotCount> FishPictures;
-    QImage ColourSwatch;
-    QImage TankPicture, NumberStrip;
+    QStringList RandomList; // ListBox1, kept sorted
+    QStringList MidiList;   // ListBox2, in the user's order
+    QString MidiFolder;     // folder of FileListBox3, with trailing backslash
+    QString MidiListFile;   // full path of the MIDI list file
+    QString MidiListShown;  // the text of Edit7
+
+    bool operator==(const EditedState&) const = default;
 };
 
-// Whether two documents would be written as the same aquarium file and read the same.
-[[nodiscard]] bool SameDocument(const Aquarium& a, const Aquarium& b);
+// Where the user's selections stand; an undo puts them back with the edit, but a change
+// of them alone is no edit.
+struct Selections
+{
+    int RandomSelected = -1; // ListBox1
+    int MidiSelected = -1;   // ListBox2
+    int SubFolderIndex = -1; // FileListBox2's entry of DataSubFolder
+};
 
 // The undo history of the user's edits and what was last loaded or saved. Every edit is
-// one step; an undo puts back the whole state before it and redraws what shows it.
-// Loading and saving start a new history.
+// one step; an undo puts back the values before it, then the pictures that show them are
+// made anew. Loading and saving start a new history.
 class History
 {
 public:
+    // The steps kept: at a few kilobytes a step, enough to undo any session back to the
+    // file as it was loaded.
+    static constexpr int kMostSteps = 10000;
+
     explicit History(AppState& state);
     ~History();
     History(const History&) = delete;
@@ -52,6 +59,7 @@ public:
     // close an open step first.
     void Open(const QString& name);
     void Close();
+    [[nodiscard]] bool IsOpen() const { return m_open.has_value(); }
 
     void Undo();
     void Redo();
@@ -72,22 +80,23 @@ public:
     // The stack, for the window to follow (indexChanged) and for tests.
     [[nodiscard]] QUndoStack& Stack() { return m_stack; }
 
-    [[nodiscard]] EditedState Capture() const;
-    // Puts a captured state back, pictures and tank preview as they were; when the screen
-    // resolution has changed since, the accessory pictures and the preview are made anew.
-    void Restore(const EditedState& saved);
+    // The state a step keeps, and putting it back.
+    struct Kept
+    {
+        EditedState Values;
+        Selections Selected;
+    };
+    [[nodiscard]] Kept Capture() const;
+    void Restore(const Kept& kept);
 
 private:
-    void Push(const QString& name, EditedState before);
+    void Push(const QString& name, Kept before);
 
     AppState& m_state;
     QUndoStack m_stack;
-    std::optional<EditedState> m_open; // the state before an open step
+    std::optional<Kept> m_open; // the state before an open step
     QString m_openName;
-    Aquarium m_savedDoc;
-    QStringList m_savedRandomList;
-    QStringList m_savedMidiList;
-    QString m_savedMidiListFile;
+    EditedState m_saved;
 };
 
 } // namespace aquarium

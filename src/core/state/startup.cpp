@@ -62,10 +62,10 @@ void FormCreate(AppState& state, const Registry& registry)
     } else {
         // Too short to be a path, or no folder part at all: the Windows media folder.
         state.MidiFolder = (files.WindowsFolder() + QStringLiteral("\\media\\")).toLower();
-        state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");
+        state.MidiListFile = state.MidiFolder + kDefaultMidiListName;
     }
-    if (!state.MidiListFile.endsWith(QStringLiteral(".lst")))
-        state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");
+    if (!state.MidiListFile.endsWith(kListExtension))
+        state.MidiListFile = state.MidiFolder + kDefaultMidiListName;
     state.MidiListShown = state.MidiListFile;
     // A list that cannot be read is shown and taken as empty; start-up goes on.
     if (files.FileExists(state.MidiListFile)) {
@@ -89,20 +89,17 @@ void FormCreate(AppState& state, const Registry& registry)
     doc.SoundName = doc.DataSubFolder + QStringLiteral("boo-n");
     doc.FoodName = doc.DataSubFolder + QStringLiteral("esa");
 
-    for (ObjectBmp& entry : doc.ObjectBmpTable) {
-        entry.Sprite = QImage();
-    }
-    doc.ScreenWidth = 1024;
-    doc.ScreenHeight = 768;
+    state.ScreenWidth = kScreenResolutions[kDefaultResolution].Width;
+    state.ScreenHeight = kScreenResolutions[kDefaultResolution].Height;
     doc.LastObject = -1;
     doc.LastObjectBmp = -1;
-    doc.SelectedObject = -1;
 
-    state.TankPicture = MakePicture(kPreviewWidth, kPreviewHeight, 0xFFFF00);
-    state.NumberStrip = MakePicture(kPreviewWidth, kNumberStripHeight, kWhite);
-    for (QImage& picture : state.FishPictures)
+    ViewCache& view = state.View;
+    view = ViewCache();
+    view.TankPicture = MakePicture(kPreviewWidth, kPreviewHeight, 0xFFFF00);
+    view.NumberStrip = MakePicture(kPreviewWidth, kNumberStripHeight, kWhite);
+    for (QImage& picture : view.FishPictures)
         picture = MakePicture(kFishPictureWidth, kFishPictureHeight, kBlack);
-    state.ColourSwatch = MakePicture(65, 65, kBlack);
     state.Edits.Clear();
     state.Edits.MarkSaved();
     DrawTankPreview(state);
@@ -113,8 +110,7 @@ void CheckFolders(AppState& state)
     Aquarium& doc = state.Doc;
     doc.DataFolder = FolderOfPath(doc.DataFolder);
     if (!state.FileSystem.FolderExists(doc.DataFolder)) {
-        state.UserPrompts.ShowMessage(QStringLiteral("設定中の以下のﾌｫﾙﾀﾞ名が不適切です  ")
-                                      + doc.DataFolder);
+        state.UserPrompts.ShowMessage(kBadFolderMessage + doc.DataFolder);
         return;
     }
     state.SubFolderListFolder = doc.DataFolder;
@@ -157,7 +153,7 @@ void SyncAccessoryFolder(AppState& state)
 void LoadRandomList(AppState& state)
 {
     state.RandomFileListFolder = state.Doc.DataFolder;
-    const QString path = state.Doc.DataFolder + QStringLiteral("random.uld");
+    const QString path = state.Doc.DataFolder + kRandomListName;
     if (!state.FileSystem.FileExists(path))
         return;
     QStringList entries;
@@ -184,7 +180,7 @@ bool Encodable(AppState& state, const QStringList& list, const QString& file)
             (void)EncodeShiftJis(entry);
         } catch (const PlatformError& error) {
             state.UserPrompts.ShowMessage(error.Text() + QStringLiteral(": ") + file
-                                          + QStringLiteral(" は書き換えません"));
+                                          + kListNotRewritten);
         }
         return false;
     }
@@ -200,7 +196,7 @@ void SaveLists(AppState& state)
     if (!state.RandomList.isEmpty()) {
         FilterRandomList(state.RandomList);
         state.RandomSelected = std::min<int>(state.RandomSelected, int(state.RandomList.size()) - 1);
-        const QString path = state.Doc.DataFolder + QStringLiteral("random.uld");
+        const QString path = state.Doc.DataFolder + kRandomListName;
         if (!state.RandomList.isEmpty() && Encodable(state, state.RandomList, path)) {
             state.FileSystem.WriteLines(path, state.RandomList);
             state.Edits.MarkRandomListSaved();
@@ -211,7 +207,7 @@ void SaveLists(AppState& state)
         state.MidiSelected = std::min<int>(state.MidiSelected, int(state.MidiList.size()) - 1);
         if (!state.MidiList.isEmpty()) {
             if (state.MidiListShown.isEmpty()) {
-                state.MidiListFile = state.MidiFolder + QStringLiteral("midifile.lst");
+                state.MidiListFile = state.MidiFolder + kDefaultMidiListName;
                 state.MidiListShown = state.MidiListFile;
             }
             if (Encodable(state, state.MidiList, state.MidiListFile)) {

@@ -6,6 +6,7 @@
 #include "core/platform/prompts.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/keyboard.h"
+#include "ui/widgets/named.h"
 #include "ui/widgets/window_place.h"
 
 #include <QApplication>
@@ -26,13 +27,6 @@
 namespace aquarium {
 
 namespace {
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel* Caption(QWidget* parent, const char* name, const QString& text, int x, int y)
 {
@@ -180,15 +174,9 @@ void FishEditor::BuildFishPage(QWidget* page)
         if (QLatin1String(row.label) == u"Label20") Label20 = caption;
         y += 23;
     }
-    ComboBox1->addItems({QStringLiteral("どこでも好き"), QStringLiteral("上が大好き"),
-                         QStringLiteral("底が嫌い"), QStringLiteral("上が好き"),
-                         QStringLiteral("上が嫌い"), QStringLiteral("下が好き"),
-                         QStringLiteral("底が大好き"), QStringLiteral("中層が好き")});
-    ComboBox2->addItems({QStringLiteral("上下嫌い"), QStringLiteral("普通"),
-                         QStringLiteral("上下好き"), QStringLiteral("上下大好き"),
-                         QStringLiteral("上下大大好き")});
-    ComboBox3->addItems({QStringLiteral("ひとなつっこい"), QStringLiteral("普通"),
-                         QStringLiteral("恐がり")});
+    ComboBox1->addItems(kPreferredLayers);
+    ComboBox2->addItems(kUpDownLikings);
+    ComboBox3->addItems(kFriendlinessNames);
 
     CheckBox1 = Named(new QCheckBox(QStringLiteral("水槽前面ガラスにへばりつく"), page), "CheckBox1");
     CheckBox1->move(12, y + 6);
@@ -512,7 +500,7 @@ void FishEditor::CheckBox6Click()
     f.HomePosition.clear();
     Run([this, &f] {
         FileDialogRequest request;
-        request.Filter = QStringLiteral("Bitmap File|*.BMP");
+        request.Filter = kHomeBitmapFilter;
         request.DefaultExtension = QStringLiteral("bmp");
         request.InitialFolder = m_state.Doc.DataFolder + m_state.Doc.DataSubFolder;
         const std::optional<QString> chosen = m_state.UserPrompts.OpenFileName(request);

@@ -18,8 +18,6 @@ namespace aquarium {
 
 struct AppState;
 
-inline const QString kDiscardEditsQuestion = QStringLiteral("編集中の内容を破棄しますか");
-
 // TForm3: the fish character editor. Modeless; it hides itself when another window of the
 // program becomes active, unless it holds edits. Opening reads the character's file into
 // the controls and plays its motion; "Ok" (Enter) writes the file and hides, "Cancel"

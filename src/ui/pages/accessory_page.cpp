@@ -95,7 +95,7 @@ AccessoryPage::AccessoryPage(AppState& state, QWidget* parent)
     Image6->setObjectName(QStringLiteral("Image6"));
     Image6->setGeometry(326, 4, 161, 129);
     Image6->setPixmap(QPixmap::fromImage(MakePicture(161, 129, kBlack)));
-    FileListBox1 = new FileListBox(state.FileSystem, QStringLiteral("*.bmp"), this, 13);
+    FileListBox1 = new FileListBox(state.FileSystem, kBitmapMask, this, 13);
     FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
     FileListBox1->setGeometry(326, 131, 161, 125);
     QFont small = FileListBox1->font();
@@ -150,8 +150,8 @@ AccessoryPage::AccessoryPage(AppState& state, QWidget* parent)
 
 void AccessoryPage::Refresh()
 {
-    Image4->setPixmap(QPixmap::fromImage(m_state.TankPicture));
-    Image5->setPixmap(QPixmap::fromImage(m_state.NumberStrip));
+    Image4->setPixmap(QPixmap::fromImage(m_state.View.TankPicture));
+    Image5->setPixmap(QPixmap::fromImage(m_state.View.NumberStrip));
     if (FileListBox1->Directory() != m_state.AccessoryListFolder)
         FileListBox1->SetDirectory(m_state.AccessoryListFolder);
     const StatusPanel& status = m_canvas.Status();

@@ -121,7 +121,7 @@ void FishPage::Refresh()
             s.FishDataNo->setText(fish.FishDataNo);
         if (s.FishAmount->text() != fish.FishAmount)
             s.FishAmount->setText(fish.FishAmount);
-        s.Picture->setPixmap(QPixmap::fromImage(m_state.FishPictures[size_t(k)]));
+        s.Picture->setPixmap(QPixmap::fromImage(m_state.View.FishPictures[size_t(k)]));
     }
     CheckBox1->setChecked(m_state.Doc.FishCountsFixed);
     Label10->setText(m_state.Doc.AmountHeading());

@@ -139,7 +139,7 @@ RandomListPage::RandomListPage(AppState& state, QWidget* parent) : QWidget(paren
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setGeometry(4, 38, 190, 250);
     MakeLabel(this, "Label22", QStringLiteral("ULDファイルのリスト"), 302, 16);
-    FileListBox4 = new FileListBox(state.FileSystem, QStringLiteral("*.uld"), this);
+    FileListBox4 = new FileListBox(state.FileSystem, kAquariumMask, this);
     FileListBox4->setObjectName(QStringLiteral("FileListBox4"));
     FileListBox4->setGeometry(295, 39, 190, 250);
     SmallFont(FileListBox4);
@@ -205,7 +205,7 @@ MidiListPage::MidiListPage(AppState& state, QWidget* parent) : QWidget(parent), 
     ListBox2 = new DropListBox(this);
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
     ListBox2->setGeometry(4, 39, 190, 250);
-    FileListBox3 = new FileListBox(state.FileSystem, QStringLiteral("*.mid;*.rmi"), this);
+    FileListBox3 = new FileListBox(state.FileSystem, kMidiMasks, this);
     FileListBox3->setObjectName(QStringLiteral("FileListBox3"));
     FileListBox3->setGeometry(295, 39, 190, 250);
     SmallFont(FileListBox3);

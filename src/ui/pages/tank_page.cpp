@@ -4,6 +4,7 @@
 #include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/keyboard.h"
+#include "ui/widgets/named.h"
 #include "ui/widgets/list_box.h"
 
 #include <QCheckBox>
@@ -19,13 +20,6 @@
 namespace aquarium {
 
 namespace {
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y,
                   int width = 0)
@@ -199,7 +193,7 @@ void TankPage::Refresh()
     ScrollBar1->setValue(doc.BackgroundRed);
     ScrollBar2->setValue(doc.BackgroundGreen);
     ScrollBar3->setValue(doc.BackgroundBlue);
-    Image11->setPixmap(QPixmap::fromImage(m_state.ColourSwatch));
+    Image11->setPixmap(QPixmap::fromImage(ColourSwatch(doc)));
     CheckBox4->setChecked(doc.IntermittentSound);
     for (QWidget* w : {static_cast<QWidget*>(Label27), static_cast<QWidget*>(Label28),
                        static_cast<QWidget*>(Label29), static_cast<QWidget*>(ScrollBar4)})

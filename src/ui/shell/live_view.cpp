@@ -47,7 +47,7 @@ void LiveView::Follow()
 
 QRect LiveView::TankArea() const
 {
-    const QSize screen(m_state.Doc.ScreenWidth, m_state.Doc.ScreenHeight);
+    const QSize screen = m_state.Screen();
     const QSize fitted = screen.scaled(Image1->size(), Qt::KeepAspectRatio);
     return QRect(
         QPoint((Image1->width() - fitted.width()) / 2, (Image1->height() - fitted.height()) / 2),
@@ -56,7 +56,7 @@ QRect LiveView::TankArea() const
 
 void LiveView::MakeTank()
 {
-    const QSize screen(m_state.Doc.ScreenWidth, m_state.Doc.ScreenHeight);
+    const QSize screen = m_state.Screen();
     if (m_tank)
         m_tank->Update(m_state.FileSystem, m_state.Doc, screen, TankArea().size());
     else

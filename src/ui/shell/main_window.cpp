@@ -13,6 +13,7 @@
 #include "ui/shell/live_view.h"
 #include "ui/shell/version_window.h"
 #include "ui/widgets/keyboard.h"
+#include "ui/widgets/named.h"
 #include "ui/widgets/window_place.h"
 
 #include <QApplication>
@@ -30,17 +31,6 @@
 #include <QUndoStack>
 
 namespace aquarium {
-
-namespace {
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor& fishEditor)
     : m_state(state), m_versionWindow(versionWindow), m_fishEditor(fishEditor)
@@ -67,7 +57,7 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     TankPage1 = new TankPage(state);
     TabbedNotebook1->addTab(TankPage1, QStringLiteral("水槽の設定"));
     RandomPage1 = new RandomListPage(state);
-    TabbedNotebook1->addTab(RandomPage1, QStringLiteral("random.uldの設定"));
+    TabbedNotebook1->addTab(RandomPage1, kRandomListName + u"の設定"_qs);
     MidiPage1 = new MidiListPage(state);
     TabbedNotebook1->addTab(MidiPage1, QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄの設定"));
 
@@ -87,10 +77,9 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
 
     ComboBox1 = Named(new QComboBox(this), "ComboBox1");
     ComboBox1->setEditable(true);
-    ComboBox1->addItems({QStringLiteral("640 x 480"), QStringLiteral("800 x 600"),
-                         QStringLiteral("1024 x 768"), QStringLiteral("1152 x 864"),
-                         QStringLiteral("1280 x 1024")});
-    ComboBox1->setCurrentIndex(2);
+    for (const ScreenResolution& resolution : kScreenResolutions)
+        ComboBox1->addItem(QString::fromUtf16(resolution.Text));
+    ComboBox1->setCurrentIndex(kDefaultResolution);
     ComboBox1->setGeometry(504, 352, 121, 22);
 
     connect(FishPage1, &FishPage::Changed, this, &MainWindow::Refresh);
@@ -170,7 +159,7 @@ namespace {
 
 bool IsCharacterFile(const QString& path)
 {
-    return path.endsWith(u".ulc"_qs, Qt::CaseInsensitive);
+    return path.endsWith(kCharacterExtension, Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -205,7 +194,7 @@ QString DroppedAquariumFile(const QMimeData* data)
     if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
         return QString();
     const QString path = data->urls().first().toLocalFile();
-    return path.endsWith(u".uld"_qs, Qt::CaseInsensitive) || IsCharacterFile(path) ? path
+    return path.endsWith(kAquariumExtension, Qt::CaseInsensitive) || IsCharacterFile(path) ? path
                                                                                    : QString();
 }
 

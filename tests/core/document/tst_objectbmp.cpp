@@ -43,15 +43,19 @@ void TestObjectBmp::sizes()
     TestWorld world;
     world.WritePicture(u"C:\\aq\\data\\kusa.bmp"_qs, SolidPicture(width, height, 0x00FF00));
     Aquarium doc;
-    doc.ScreenWidth = screenWidth;
-    doc.ScreenHeight = screenHeight;
+    doc.DataFolder = u"C:\\aq\\"_qs;
     doc.ObjectBmpTable[3].BmpName = u"data\\kusa"_qs;
-    LoadObjectBmp(world.MakeFiles(), doc, u"C:\\aq\\data\\kusa.bmp"_qs, 3);
-    QCOMPARE(doc.ObjectBmpTable[3].Picture().size(), scaled);
-    QCOMPARE(doc.ObjectBmpTable[3].Mask().size(), scaled);
+    doc.LastObjectBmp = 3;
+    const Aquarium before = doc;
+    AccessorySprites sprites;
+    QVERIFY(LoadObjectBmps(world.MakeFiles(), doc, QSize(screenWidth, screenHeight), sprites)
+                .isEmpty());
+    const AccessorySprite& sprite = sprites.Entries[3];
+    QCOMPARE(sprite.Picture().size(), scaled);
+    QCOMPARE(sprite.Mask().size(), scaled);
     if (!scaled.isEmpty())
-        QCOMPARE(doc.ObjectBmpTable[3].Picture().format(), QImage::Format_RGB32);
-    QCOMPARE(doc.ObjectBmpTable[3].BmpName, u"data\\kusa"_qs); // not the loader's business
+        QCOMPARE(sprite.Picture().format(), QImage::Format_RGB32);
+    QVERIFY(doc == before); // the pictures are no part of the document
 }
 
 void TestObjectBmp::maskFollowsTheKeyColour()
@@ -64,12 +68,10 @@ void TestObjectBmp::maskFollowsTheKeyColour()
     FillRect(picture, {28, 20, 36, 28}, key);
     TestWorld world;
     world.WritePicture(u"C:\\aq\\data\\rock.bmp"_qs, picture);
-    Aquarium doc;
-    doc.ScreenWidth = 640;
-    doc.ScreenHeight = 480;
-    LoadObjectBmp(world.MakeFiles(), doc, u"C:\\AQ\\DATA\\ROCK.BMP"_qs, 0);
-    const QImage mask = doc.ObjectBmpTable[0].Mask();
-    const QImage scaled = doc.ObjectBmpTable[0].Picture();
+    const AccessorySprite sprite
+        = LoadObjectBmp(world.MakeFiles(), u"C:\\AQ\\DATA\\ROCK.BMP"_qs, QSize(640, 480));
+    const QImage mask = sprite.Mask();
+    const QImage scaled = sprite.Picture();
     QCOMPARE(PixelAt(mask, 0, 0), kWhite);
     QCOMPARE(PixelAt(mask, 10, 6), kBlack);
     QCOMPARE(PixelAt(scaled, 10, 6), figure);
@@ -96,19 +98,31 @@ void TestObjectBmp::unreadablePictureKeepsTheEntry()
     if (!bytes.isEmpty())
         world.WriteFile(u"C:\\aq\\data\\bad.bmp"_qs, bytes);
     world.WritePicture(u"C:\\aq\\data\\good.bmp"_qs, SolidPicture(64, 48, 0x123456));
-    Aquarium doc;
     const Files files = world.MakeFiles();
-    LoadObjectBmp(files, doc, u"C:\\aq\\data\\good.bmp"_qs, 5);
+    const QSize screen(1024, 768);
     try {
-        LoadObjectBmp(files, doc, u"C:\\aq\\data\\bad.bmp"_qs, 5);
+        (void)LoadObjectBmp(files, u"C:\\aq\\data\\bad.bmp"_qs, screen);
         QFAIL("no error");
     } catch (const PlatformError& error) {
         QCOMPARE(error.Text(), message);
     }
-    QCOMPARE(doc.ObjectBmpTable[5].Picture().size(), QSize(20, 15));
-    QCOMPARE(PixelAt(doc.ObjectBmpTable[5].Picture(), 0, 0), ColorRef(0x123456));
-    QVERIFY_THROWS_EXCEPTION(PlatformError,
-                             LoadObjectBmp(files, doc, u"C:\\aq\\data\\good.bmp"_qs, 20));
+    // In a document: the readable entry is drawn, the other keeps its name and is named.
+    Aquarium doc;
+    doc.DataFolder = u"C:\\aq\\"_qs;
+    doc.ObjectBmpTable[4].BmpName = u"data\\good"_qs;
+    doc.ObjectBmpTable[5].BmpName = u"data\\bad"_qs;
+    doc.LastObjectBmp = 5;
+    AccessorySprites sprites;
+    QCOMPARE(LoadObjectBmps(files, doc, screen, sprites), QStringList {u"C:\\aq\\data\\bad.bmp"_qs});
+    QCOMPARE(sprites.Entries[4].Picture().size(), QSize(20, 15));
+    QCOMPARE(PixelAt(sprites.Entries[4].Picture(), 0, 0), ColorRef(0x123456));
+    QVERIFY(sprites.Entries[5].Sprite.isNull());
+    QCOMPARE(doc.ObjectBmpTable[5].BmpName, u"data\\bad"_qs);
+    // Asked again, only the one that could not be read is tried, and named again.
+    QCOMPARE(LoadObjectBmps(files, doc, screen, sprites), QStringList {u"C:\\aq\\data\\bad.bmp"_qs});
+    world.WritePicture(u"C:\\aq\\data\\bad.bmp"_qs, SolidPicture(64, 48, 0x654321));
+    QVERIFY(LoadObjectBmps(files, doc, screen, sprites).isEmpty());
+    QCOMPARE(PixelAt(sprites.Entries[5].Picture(), 0, 0), ColorRef(0x654321));
 }
 
 QTEST_GUILESS_MAIN(TestObjectBmp)

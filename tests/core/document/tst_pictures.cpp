@@ -182,11 +182,10 @@ void TestPictures::sandTiles()
     Aquarium doc;
     doc.DataFolder = u"C:\\aq\\"_qs;
     doc.SandName = u"data\\sand"_qs;
-    doc.ScreenWidth = screen.width();
-    doc.ScreenHeight = screen.height();
+    const AccessorySprites sprites;
     QImage tank, strip;
-    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
-    QCOMPARE(doc.SandHeight, sandHeight);
+    QCOMPARE(DrawTankPreview(world.MakeFiles(), doc, screen, sprites, tank, strip, InterfaceFont()),
+             sandHeight);
     QCOMPARE(PixelAt(tank, 5, 240 - sandHeight - 1), ColorRef(0xFFFF00));
     if (tile >= 8) { // each tile starts red
         QCOMPARE(PixelAt(tank, 0, 239), ColorRef(0x0000FF));
@@ -199,8 +198,8 @@ void TestPictures::sandTiles()
 
     // No sand picture: no sand, SandHeight 0.
     doc.SandName = u"data\\none"_qs;
-    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
-    QCOMPARE(doc.SandHeight, 0);
+    QCOMPARE(DrawTankPreview(world.MakeFiles(), doc, screen, sprites, tank, strip, InterfaceFont()),
+             0);
     QCOMPARE(Drawn(tank, 0xFFFF00), QRect());
 }
 
@@ -227,17 +226,17 @@ void TestPictures::accessoryPlaces()
     Aquarium doc;
     doc.DataFolder = u"C:\\aq\\"_qs;
     doc.SandName = u"data\\sand"_qs;
-    doc.ScreenWidth = 320; // pictures keep their size
-    doc.ScreenHeight = 240;
+    const QSize screen(320, 240); // pictures keep their size
+    AccessorySprites sprites;
     // Green, with the key colour in the top-left pixel only.
     QImage source = SolidPicture(picture.width(), picture.height(), 0x008000);
     SetPixelAt(source, 0, 0, kBlack);
-    doc.ObjectBmpTable[0] = ScaleObjectBmp(source, 320, 240);
+    sprites.Entries[0] = ScaleObjectBmp(source, 320, 240);
     doc.LastObjectBmp = 0;
     doc.ObjectTable[0] = {0, 2, anchor, x, 0, 0};
     doc.LastObject = 0;
     QImage tank, strip;
-    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
+    DrawTankPreview(world.MakeFiles(), doc, screen, sprites, tank, strip, InterfaceFont());
     QRect box;
     for (int py = 0; py < 240; ++py)
         for (int px = 0; px < 320; ++px)
@@ -250,26 +249,26 @@ void TestPictures::higherIndexCoversLower()
 {
     TestWorld world;
     Aquarium doc;
-    doc.ScreenWidth = 320;
-    doc.ScreenHeight = 240;
+    const QSize screen(320, 240);
+    AccessorySprites sprites;
     QImage blue = SolidPicture(10, 10, 0x0000FF);
     SetPixelAt(blue, 0, 0, kBlack);
-    doc.ObjectBmpTable[0] = ScaleObjectBmp(blue, 320, 240);
+    sprites.Entries[0] = ScaleObjectBmp(blue, 320, 240);
     QImage green = SolidPicture(10, 10, 0x00FF00);
     // The key colour (black, as sprites are drawn: mask AND, then picture OR) is
     // transparent wherever it stands.
     SetPixelAt(green, 0, 0, kBlack);
     SetPixelAt(green, 1, 1, kBlack);
-    doc.ObjectBmpTable[1] = ScaleObjectBmp(green, 320, 240);
+    sprites.Entries[1] = ScaleObjectBmp(green, 320, 240);
     doc.LastObjectBmp = 1;
     doc.ObjectTable[0] = {1, 4, 2, 5, 0, 0};
     doc.ObjectTable[1] = {0, 4, 2, 5, 0, 0};
     doc.LastObject = 1;
     QImage tank, strip;
-    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
+    DrawTankPreview(world.MakeFiles(), doc, screen, sprites, tank, strip, InterfaceFont());
     QCOMPARE(PixelAt(tank, 80, 235), ColorRef(0x0000FF));
     std::swap(doc.ObjectTable[0], doc.ObjectTable[1]);
-    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
+    DrawTankPreview(world.MakeFiles(), doc, screen, sprites, tank, strip, InterfaceFont());
     QCOMPARE(PixelAt(tank, 80, 235), ColorRef(0x00FF00));
     QCOMPARE(PixelAt(tank, 76, 231), ColorRef(0x0000FF)); // through the transparent pixel
 }
@@ -278,20 +277,20 @@ void TestPictures::spreadAccessoriesLieBeneath()
 {
     TestWorld world;
     Aquarium doc;
-    doc.ScreenWidth = 320;
-    doc.ScreenHeight = 240;
+    const QSize screen(320, 240);
+    AccessorySprites sprites;
     QImage blue = SolidPicture(40, 8, 0x0000FF);
     SetPixelAt(blue, 0, 0, kBlack);
-    doc.ObjectBmpTable[0] = ScaleObjectBmp(blue, 320, 240);
+    sprites.Entries[0] = ScaleObjectBmp(blue, 320, 240);
     QImage green = SolidPicture(10, 10, 0x00FF00);
     SetPixelAt(green, 0, 0, kBlack);
-    doc.ObjectBmpTable[1] = ScaleObjectBmp(green, 320, 240);
+    sprites.Entries[1] = ScaleObjectBmp(green, 320, 240);
     doc.LastObjectBmp = 1;
     doc.ObjectTable[0] = {1, 0, 2, 5, 0, 0}; // back, not spread
     doc.ObjectTable[1] = {0, 4, 0, 9, 0, 1}; // front, spread: still beneath, on the bottom
     doc.LastObject = 1;
     QImage tank, strip;
-    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
+    DrawTankPreview(world.MakeFiles(), doc, screen, sprites, tank, strip, InterfaceFont());
     QCOMPARE(Drawn(tank, 0xFFFF00), QRect(0, 230, 320, 10));
     QCOMPARE(PixelAt(tank, 0, 235), ColorRef(0x0000FF));
     QCOMPARE(PixelAt(tank, 319, 232), ColorRef(0x0000FF));
@@ -307,30 +306,30 @@ void TestPictures::onlyTheVisiblePartIsDrawn()
     Aquarium doc;
     doc.DataFolder = u"C:\\aq\\"_qs;
     doc.SandName = u"data\\sand"_qs;
-    doc.ScreenWidth = 640;
-    doc.ScreenHeight = 480;
+    const QSize screen(640, 480);
+    AccessorySprites sprites;
     for (int e = 0; e < 4; ++e) {
         // A figure in margins of the key colour, black for the first three.
         QImage picture = SolidPicture(90 + e * 30, 80 + e * 20, e == 3 ? 0x203040 : kBlack);
         for (int y = 10; y < picture.height() - 12; ++y)
             for (int x = 14 + e; x < picture.width() - 9; ++x)
                 SetPixelAt(picture, x, y, MakeColorRef(40 * e, 200 - (x % 50), y % 256));
-        doc.ObjectBmpTable[size_t(e)] = ScaleObjectBmp(picture, 640, 480);
+        sprites.Entries[size_t(e)] = ScaleObjectBmp(picture, 640, 480);
     }
-    QCOMPARE(doc.ObjectBmpTable[0].Visible, QRect(7, 5, 33, 29)); // the figure's box, halved
-    QCOMPARE(doc.ObjectBmpTable[3].Visible, QRect(0, 0, 90, 70)); // no margin of black
+    QCOMPARE(sprites.Entries[0].Visible, QRect(7, 5, 33, 29)); // the figure's box, halved
+    QCOMPARE(sprites.Entries[3].Visible, QRect(0, 0, 90, 70)); // no margin of black
     doc.LastObjectBmp = 3;
     for (int i = 0; i < 8; ++i)
         doc.ObjectTable[size_t(i)] = {i % 4, (i % 3) * 2, i % 3, (i * 5) % 20, 0,
                                       quint8(i % 4 == 1 ? 1 : 0)};
     doc.LastObject = 7;
     QImage tank, strip;
-    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
-    Aquarium whole = doc;
-    for (ObjectBmp& entry : whole.ObjectBmpTable)
+    DrawTankPreview(world.MakeFiles(), doc, screen, sprites, tank, strip, InterfaceFont());
+    AccessorySprites whole = sprites;
+    for (AccessorySprite& entry : whole.Entries)
         entry.Visible = entry.Sprite.rect();
     QImage wholeTank, wholeStrip;
-    DrawTankPreview(world.MakeFiles(), whole, wholeTank, wholeStrip, InterfaceFont());
+    DrawTankPreview(world.MakeFiles(), doc, screen, whole, wholeTank, wholeStrip, InterfaceFont());
     QCOMPARE(tank, wholeTank);
 }
 
@@ -338,15 +337,17 @@ void TestPictures::numberStrip()
 {
     TestWorld world;
     Aquarium doc;
+    const QSize screen(1024, 768);
+    const AccessorySprites sprites;
     QImage tank, strip;
-    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
+    DrawTankPreview(world.MakeFiles(), doc, screen, sprites, tank, strip, InterfaceFont());
     QCOMPARE(strip.size(), QSize(320, 126));
     QCOMPARE(Drawn(strip, kWhite), QRect()); // nothing placed: plain white
     doc.ObjectTable[0] = {0, 0, 2, 0, 0, 0};
     doc.ObjectTable[1] = {0, 2, 2, 6, 0, 0};
     doc.ObjectTable[2] = {0, 4, 2, 19, 0, 0};
     doc.LastObject = 2;
-    DrawTankPreview(world.MakeFiles(), doc, tank, strip, InterfaceFont());
+    DrawTankPreview(world.MakeFiles(), doc, screen, sprites, tank, strip, InterfaceFont());
     const QRect first = Drawn(strip.copy(0, 0, 40, 40), kWhite);
     QVERIFY(!first.isEmpty());
     QVERIFY(first.top() >= 0 && first.bottom() < 20);

@@ -71,8 +71,6 @@ struct Scene
         world.WritePicture(kFolder + u"rock.bmp"_qs, rock);
 
         doc.DataFolder = kFolder;
-        doc.ScreenWidth = kScreen.width();
-        doc.ScreenHeight = kScreen.height();
         doc.Fish[0].CharacterName = u"fish"_qs;
         doc.Fish[0].FishAmount = QString::number(amount);
         doc.FishCountsFixed = true;
@@ -344,11 +342,11 @@ void TestLiveTank::accessoriesAreTheTankPreviews()
     doc.ObjectTable[4] = {1, 4, 1, 12, 0, 0}; // a plant in front, anchored at its middle
     doc.LastObject = 4;
     for (const QSize screen : {kScreen, QSize(1024, 768)}) {
-        doc.ScreenWidth = screen.width();
-        doc.ScreenHeight = screen.height();
-        QVERIFY(LoadObjectBmps(scene.world.MakeFiles(), doc).isEmpty());
+        AccessorySprites sprites;
+        QVERIFY(LoadObjectBmps(scene.world.MakeFiles(), doc, screen, sprites).isEmpty());
         QImage preview, strip;
-        DrawTankPreview(scene.world.MakeFiles(), doc, preview, strip, InterfaceFont());
+        DrawTankPreview(scene.world.MakeFiles(), doc, screen, sprites, preview, strip,
+            InterfaceFont());
         LiveTank tank(scene.world.MakeFiles(), doc, screen, preview.size(), 1);
         QImage frame;
         tank.Draw(frame);

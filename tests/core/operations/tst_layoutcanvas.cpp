@@ -156,15 +156,15 @@ void TestLayoutCanvas::placeAt()
     QCOMPARE(d.ObjectBmpTable[0].BmpName, u"data\\kusa"_qs);
     // The redraw: the number "1" at its place, the plant standing on the sand.
     QImage tank, strip;
-    Aquarium copy = d;
-    DrawTankPreview(*m_files, copy, tank, strip, InterfaceFont(12));
-    QCOMPARE(m_state->NumberStrip, strip);
-    QCOMPARE(m_state->TankPicture, tank);
+    DrawTankPreview(*m_files, d, m_state->Screen(), m_state->View.Sprites, tank, strip,
+                    InterfaceFont(12));
+    QCOMPARE(m_state->View.NumberStrip, strip);
+    QCOMPARE(m_state->View.TankPicture, tank);
     const QPoint at = NumberPosition(column, layer);
     bool dark = false;
     for (int y = at.y(); y < at.y() + 12; ++y)
         for (int x = at.x(); x < at.x() + 8 && x < 320; ++x)
-            dark = dark || qGray(m_state->NumberStrip.pixel(x, y)) < 128;
+            dark = dark || qGray(m_state->View.NumberStrip.pixel(x, y)) < 128;
     QVERIFY(dark);
     if (column == 6)
         QCOMPARE(at, QPoint(96, 42));
@@ -175,17 +175,17 @@ void TestLayoutCanvas::overlapPicksTheLowerIndex()
     Place(20, 50); // column 1, middle
     Place(36, 50); // column 2, middle
     m_canvas->MouseMove(0, 28, 47);
-    QCOMPARE(m_state->Doc.SelectedObject, 0);
+    QCOMPARE(m_state->View.SelectedObject, 0);
     QCOMPARE(m_canvas->Status().Label17, u"data\\kusa"_qs);
     QCOMPARE(m_canvas->Status().Label19, u"静止"_qs);
     QCOMPARE(m_canvas->Status().Label26, QString());
-    QCOMPARE(PixelAt(m_state->NumberStrip, 11, 41), kBoxYellow);
+    QCOMPARE(PixelAt(m_state->View.NumberStrip, 11, 41), kBoxYellow);
     m_canvas->MouseMove(0, 45, 47);
-    QCOMPARE(m_state->Doc.SelectedObject, 1);
+    QCOMPARE(m_state->View.SelectedObject, 1);
     m_canvas->MouseMove(0, 200, 120);
-    QCOMPARE(m_state->Doc.SelectedObject, -1);
+    QCOMPARE(m_state->View.SelectedObject, -1);
     QCOMPARE(m_canvas->Status().Label17, QString());
-    QCOMPARE(PixelAt(m_state->NumberStrip, 41, 41), kBoxWhite);
+    QCOMPARE(PixelAt(m_state->View.NumberStrip, 41, 41), kBoxWhite);
 }
 
 void TestLayoutCanvas::grabAndReleaseRenumbers()
@@ -215,7 +215,7 @@ void TestLayoutCanvas::rightClickDeletes()
     QCOMPARE(m_state->Doc.LastObject, 3);
     QCOMPARE(m_state->Doc.ObjectTable[1].XPosition, fifth.XPosition);
     QCOMPARE(m_state->Doc.LastObjectBmp, 0); // the picture stays registered
-    QCOMPARE(m_state->Doc.SelectedObject, -1);
+    QCOMPARE(m_state->View.SelectedObject, -1);
 }
 
 void TestLayoutCanvas::dragFollowsAndClamps()
@@ -226,8 +226,8 @@ void TestLayoutCanvas::dragFollowsAndClamps()
     m_canvas->MouseMove(kLeftButton, 40, 90);
     QCOMPARE(m_state->Doc.ObjectTable[0].XPosition, 2);
     QCOMPARE(m_state->Doc.ObjectTable[0].Layer, 4);
-    QCOMPARE(PixelAt(m_state->NumberStrip, 36, 88), kBoxRed);
-    QCOMPARE(PixelAt(m_state->NumberStrip, 92, 44), kBoxWhite); // the old cell erased
+    QCOMPARE(PixelAt(m_state->View.NumberStrip, 36, 88), kBoxRed);
+    QCOMPARE(PixelAt(m_state->View.NumberStrip, 92, 44), kBoxWhite); // the old cell erased
     m_canvas->MouseMove(kLeftButton, 900, -300); // far right and above
     QCOMPARE(m_state->Doc.ObjectTable[0].XPosition, 19);
     QCOMPARE(m_state->Doc.ObjectTable[0].Layer, 0);
@@ -258,16 +258,16 @@ void TestLayoutCanvas::releasesWithShiftOrCtrlKeepTheDrag()
 void TestLayoutCanvas::shiftClickSways()
 {
     Place(100, 50);
-    const QImage tankBefore = m_state->TankPicture;
+    const QImage tankBefore = m_state->View.TankPicture;
     Point(0);
     m_canvas->MouseDown(MouseButton::Left, kShift | kLeftButton, 100, 50);
     QCOMPARE(int(m_state->Doc.ObjectTable[0].Sway), 1);
     QCOMPARE(m_canvas->Status().Label19, u"左右に揺れる"_qs);
-    QCOMPARE(m_state->Doc.SelectedObject, -1);
+    QCOMPARE(m_state->View.SelectedObject, -1);
     QVERIFY(!m_canvas->Dragging());
     m_canvas->MouseUp(MouseButton::Left, kShift, 100, 50, u"kusa.bmp"_qs);
     QCOMPARE(m_state->Doc.LastObject, 0);
-    QCOMPARE(m_state->TankPicture, tankBefore); // not redrawn
+    QCOMPARE(m_state->View.TankPicture, tankBefore); // not redrawn
     Point(0);
     m_canvas->MouseDown(MouseButton::Left, kShift | kLeftButton, 100, 50);
     QCOMPARE(int(m_state->Doc.ObjectTable[0].Sway), 0);
@@ -285,8 +285,8 @@ void TestLayoutCanvas::ctrlClickSpreads()
     QCOMPARE(m_state->Doc.LastObject, 0);
     // Redrawn: the plant spans the whole width on the sand.
     const int y = 240 - 30 - 10;
-    QCOMPARE(PixelAt(m_state->TankPicture, 2, y), ColorRef(0x00A000));
-    QCOMPARE(PixelAt(m_state->TankPicture, 317, y), ColorRef(0x00A000));
+    QCOMPARE(PixelAt(m_state->View.TankPicture, 2, y), ColorRef(0x00A000));
+    QCOMPARE(PixelAt(m_state->View.TankPicture, 317, y), ColorRef(0x00A000));
 }
 
 void TestLayoutCanvas::shiftReleasedFirstPlaces()
@@ -371,15 +371,15 @@ void TestLayoutCanvas::brokenPictureChangesNothing()
 void TestLayoutCanvas::grabInvertsWhereItStands()
 {
     Place(100, 10); // column 6, back, bottom anchor; the plant is 20 x 30 at 1024 x 768
-    const QImage before = m_state->TankPicture;
+    const QImage before = m_state->View.TankPicture;
     Point(0);
     m_canvas->MouseDown(MouseButton::Left, kLeftButton, 100, 10);
     const int x0 = 6 * 16 - 10;
     const int y0 = 240 - 30 - 30;
     for (const QPoint p : {QPoint(x0, y0), QPoint(x0 + 19, y0 + 29), QPoint(x0 + 10, y0 + 15)})
-        QCOMPARE(m_state->TankPicture.pixel(p), before.pixel(p) ^ 0x00FFFFFFu);
-    QCOMPARE(m_state->TankPicture.pixel(x0 - 1, y0), before.pixel(x0 - 1, y0));
-    QCOMPARE(m_state->TankPicture.pixel(x0 + 20, y0), before.pixel(x0 + 20, y0));
+        QCOMPARE(m_state->View.TankPicture.pixel(p), before.pixel(p) ^ 0x00FFFFFFu);
+    QCOMPARE(m_state->View.TankPicture.pixel(x0 - 1, y0), before.pixel(x0 - 1, y0));
+    QCOMPARE(m_state->View.TankPicture.pixel(x0 + 20, y0), before.pixel(x0 + 20, y0));
 }
 
 void TestLayoutCanvas::accessoryPreview_data()

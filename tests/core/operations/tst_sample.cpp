@@ -75,15 +75,15 @@ void TestSample::loadsWithEveryPictureDrawn()
     for (int slot = 0; slot < 6; ++slot) {
         QVERIFY(!s.Doc.Fish[size_t(slot)].CharacterName.isEmpty());
         int lit = 0;
-        const QImage& picture = s.FishPictures[size_t(slot)];
+        const QImage& picture = s.View.FishPictures[size_t(slot)];
         for (int y = 0; y < picture.height(); y += 4)
             for (int x = 0; x < picture.width(); x += 4)
                 lit += PixelAt(picture, x, y) != kBlack;
         QVERIFY2(lit > 40, qPrintable(s.Doc.Fish[size_t(slot)].CharacterName));
     }
-    QVERIFY(s.Doc.SandHeight > 0);
+    QVERIFY(s.View.SandHeight > 0);
     QVERIFY(s.Doc.LastObject >= 5);
-    QCOMPARE(PixelAt(s.TankPicture, 160, 238) == 0xFFFF00, false); // sand along the bottom
+    QCOMPARE(PixelAt(s.View.TankPicture, 160, 238) == 0xFFFF00, false); // sand along the bottom
 }
 
 void TestSample::savingWritesTheSameBytes_data()

@@ -113,17 +113,17 @@ void TestCommands::loadFillsEveryView()
     QCOMPARE(s.Doc.AquariumType, 2);
     QCOMPARE(s.Doc.Fish[0].FishDataNo, u"4"_qs); // from the character file
     QCOMPARE(s.Doc.Fish[1].FishDataNo, u"1"_qs);
-    QCOMPARE(s.Doc.ObjectBmpTable[0].Picture().size(), QSize(20, 30));
-    QCOMPARE(PixelAt(s.FishPictures[0], 10, 10), ColorRef(0x0000FF));
-    QCOMPARE(PixelAt(s.FishPictures[0], 10, 60), kBlack);
-    QCOMPARE(PixelAt(s.FishPictures[1], 10, 10), kBlack);
+    QCOMPARE(s.View.Sprites.Entries[0].Picture().size(), QSize(20, 30));
+    QCOMPARE(PixelAt(s.View.FishPictures[0], 10, 10), ColorRef(0x0000FF));
+    QCOMPARE(PixelAt(s.View.FishPictures[0], 10, 60), kBlack);
+    QCOMPARE(PixelAt(s.View.FishPictures[1], 10, 10), kBlack);
     // The accessory page is not showing: the tank preview waits.
-    QCOMPARE(s.Doc.SandHeight, 0);
+    QCOMPARE(s.View.SandHeight, 0);
 
     s.NotebookPage = 1;
     QVERIFY(LoadAquariumFile(s, u"C:\\aq\\tetra.uld"_qs));
-    QCOMPARE(s.Doc.SandHeight, 30);
-    QCOMPARE(PixelAt(s.TankPicture, 5, 235), ColorRef(0x204080));
+    QCOMPARE(s.View.SandHeight, 30);
+    QCOMPARE(PixelAt(s.View.TankPicture, 5, 235), ColorRef(0x204080));
 }
 
 void TestCommands::failedLoadsLeaveEverythingAsItWas_data()
@@ -188,7 +188,7 @@ void TestCommands::drawingErrorsKeepTheLoad()
     QVERIFY(LoadAquariumFile(s, u"C:\\aq\\tetra.uld"_qs));
     QCOMPARE(m_prompts->Messages(), QStringList{u"ビットマップイメージが不正です"_qs});
     QCOMPARE(s.Doc.Fish[1].CharacterName, u"data\\guppy"_qs);
-    QCOMPARE(PixelAt(s.FishPictures[0], 10, 10), ColorRef(0x0000FF)); // the others are drawn
+    QCOMPARE(PixelAt(s.View.FishPictures[0], 10, 10), ColorRef(0x0000FF)); // the others are drawn
 }
 
 void TestCommands::unreadablePicturesDoNotStopTheLoad()
@@ -210,8 +210,8 @@ void TestCommands::unreadablePicturesDoNotStopTheLoad()
     QCOMPARE(s.Doc.Aeration, AerationPosition::Centre);
     QCOMPARE(s.Doc.LastObject, 1);
     QCOMPARE(s.Doc.ObjectBmpTable[0].BmpName, u"data\\kusa"_qs);
-    QVERIFY(s.Doc.ObjectBmpTable[0].Sprite.isNull());
-    QCOMPARE(PixelAt(s.TankPicture, 120, 200), kTankPictureFill); // nothing drawn
+    QVERIFY(s.View.Sprites.Entries[0].Sprite.isNull());
+    QCOMPARE(PixelAt(s.View.TankPicture, 120, 200), kTankPictureFill); // nothing drawn
     s.Doc.Fish[0].FishDataNo = u"2"_qs; // the file's own value, before the character's 4
     SaveAquariumFile(*m_files, s.Doc, u"C:\\aq\\copy.uld"_qs);
     QCOMPARE(m_world->ReadFile(u"C:\\aq\\copy.uld"_qs), file);
@@ -219,7 +219,7 @@ void TestCommands::unreadablePicturesDoNotStopTheLoad()
     // Once the picture is there, the next drawing shows it.
     m_world->WriteFile(u"C:\\aq\\data\\kusa.bmp"_qs, kusa);
     DrawTankPreview(s);
-    QCOMPARE(PixelAt(s.TankPicture, 120, 230), ColorRef(0x00A000));
+    QCOMPARE(PixelAt(s.View.TankPicture, 120, 230), ColorRef(0x00A000));
     QCOMPARE(m_prompts->Messages().size(), 1);
 }
 

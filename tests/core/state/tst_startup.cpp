@@ -177,21 +177,21 @@ void TestStartup::documentDefaults()
     QCOMPARE(doc.BubbleName, u"data\\bubble"_qs);
     QCOMPARE(doc.SoundName, u"data\\boo-n"_qs);
     QCOMPARE(doc.FoodName, u"data\\esa"_qs);
-    QCOMPARE(doc.ScreenWidth, 1024);
-    QCOMPARE(doc.ScreenHeight, 768);
+    QCOMPARE(started.state.ScreenWidth, 1024);
+    QCOMPARE(started.state.ScreenHeight, 768);
     QCOMPARE(doc.LastObject, -1);
     QCOMPARE(doc.LastObjectBmp, -1);
-    QCOMPARE(doc.SelectedObject, -1);
+    QCOMPARE(started.state.View.SelectedObject, -1);
     QCOMPARE(doc.BackgroundSource, u"null"_qs);
     for (const FishSlot& slot : doc.Fish) {
         QCOMPARE(slot.CharacterName, QString());
         QCOMPARE(slot.FishDataNo, u"1"_qs);
         QCOMPARE(slot.FishAmount, u"1"_qs);
     }
-    QCOMPARE(started.state.TankPicture.size(), QSize(320, 240));
-    QCOMPARE(PixelAt(started.state.TankPicture, 10, 10), ColorRef(0xFFFF00));
-    QCOMPARE(started.state.NumberStrip.size(), QSize(320, 126));
-    QCOMPARE(PixelAt(started.state.NumberStrip, 10, 10), kWhite);
+    QCOMPARE(started.state.View.TankPicture.size(), QSize(320, 240));
+    QCOMPARE(PixelAt(started.state.View.TankPicture, 10, 10), ColorRef(0xFFFF00));
+    QCOMPARE(started.state.View.NumberStrip.size(), QSize(320, 126));
+    QCOMPARE(PixelAt(started.state.View.NumberStrip, 10, 10), kWhite);
 }
 
 void TestStartup::listsAreLoaded()
@@ -335,7 +335,7 @@ void TestStartup::unreadableFilesLeaveStartUpWhole()
     QCOMPARE(state.Doc.SoundName, state.Doc.DataSubFolder + u"boo-n"_qs);
     QVERIFY(state.RandomList.isEmpty());
     QVERIFY(state.MidiList.isEmpty());
-    QVERIFY(!state.TankPicture.isNull());
+    QVERIFY(!state.View.TankPicture.isNull());
 }
 
 QTEST_MAIN(TestStartup)

@@ -46,9 +46,9 @@ private:
     // The pictures the page shows equal what DrawTankPreview draws from the state.
     void ShowsTheDrawing()
     {
-        Aquarium copy = m_state->Doc;
         QImage tank, strip;
-        DrawTankPreview(m_app->files, copy, tank, strip, InterfaceFont(12));
+        DrawTankPreview(m_app->files, m_state->Doc, m_state->Screen(), m_state->View.Sprites, tank,
+                        strip, InterfaceFont(12));
         QCOMPARE(m_page->Image4->pixmap().toImage().convertToFormat(QImage::Format_RGB32), tank);
         QCOMPARE(m_page->Image5->pixmap().toImage().convertToFormat(QImage::Format_RGB32), strip);
     }
@@ -80,7 +80,7 @@ void TestAccessoryPage::init()
     m_version = &m_app->version;
     m_page = m_window->AccessoryPage1;
     m_window->TabbedNotebook1->setCurrentIndex(1); // opening the page redraws the preview
-    QCOMPARE(m_state->Doc.SandHeight, 30);
+    QCOMPARE(m_state->View.SandHeight, 30);
 }
 
 void TestAccessoryPage::cleanup()
@@ -114,7 +114,7 @@ void TestAccessoryPage::placeMoveAndDeleteWithTheMouse()
 
     // Point at accessory 1, drag it to column 2, front row.
     QTest::mouseMove(canvas, QPoint(100, 47));
-    QCOMPARE(m_state->Doc.SelectedObject, 0);
+    QCOMPARE(m_state->View.SelectedObject, 0);
     QCOMPARE(m_page->Label17->text(), u"data\\kusa"_qs);
     QCOMPARE(m_page->Label19->text(), u"静止"_qs);
     QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(100, 47));
@@ -126,7 +126,7 @@ void TestAccessoryPage::placeMoveAndDeleteWithTheMouse()
 
     // Right click deletes it.
     QTest::mouseMove(canvas, QPoint(36, 89));
-    QCOMPARE(m_state->Doc.SelectedObject, 1);
+    QCOMPARE(m_state->View.SelectedObject, 1);
     QTest::mouseClick(canvas, Qt::RightButton, {}, QPoint(36, 89));
     QCOMPARE(m_state->Doc.LastObject, 0);
     ShowsTheDrawing();

@@ -105,7 +105,7 @@ void TestPages::choosingAFishKeepsOnlyItsBaseName()
     QCOMPARE(request.Filter, u"BMP File|*.bmp"_qs);
     QCOMPARE(request.FileName, QString());
     // The picture is the bitmap from data\, whatever folder was chosen.
-    QCOMPARE(PixelAt(m_state->FishPictures[0], 10, 10), ColorRef(0x00FF00));
+    QCOMPARE(PixelAt(m_state->View.FishPictures[0], 10, 10), ColorRef(0x00FF00));
     QCOMPARE(Fish().Slots[0].Button->toolTip(), u"右ｸﾘｯｸでﾃﾞｰﾀ消去"_qs);
     QCOMPARE(Fish().Slots[0].Picture->toolTip(), u"ｸﾘｯｸでULCﾌｧｲﾙ編集"_qs);
     QCOMPARE(Fish().Slots[0].Button->text(), u"熱帯魚ﾃﾞｰﾀ １..."_qs);
@@ -125,7 +125,7 @@ void TestPages::rightPressClearsTheSlot()
     QCOMPARE(Fish().Slots[3].Name->text(), QString());
     QCOMPARE(Fish().Slots[3].FishDataNo->text(), u"4"_qs);
     QCOMPARE(Fish().Slots[3].FishAmount->text(), u"5"_qs);
-    QCOMPARE(PixelAt(m_state->FishPictures[3], 10, 10), kBlack);
+    QCOMPARE(PixelAt(m_state->View.FishPictures[3], 10, 10), kBlack);
     QCOMPARE(Fish().Slots[3].Picture->pixmap().toImage().pixel(10, 10), qRgb(0, 0, 0));
 }
 
@@ -338,14 +338,14 @@ void TestPages::screenResolution()
     d.LastObjectBmp = 0;
     QComboBox* combo = m_window->ComboBox1;
     combo->setCurrentIndex(0); // 640 x 480
-    QCOMPARE(d.ScreenWidth, 640);
-    QCOMPARE(d.ObjectBmpTable[0].Picture().size(), QSize(32, 24));
+    QCOMPARE(m_state->ScreenWidth, 640);
+    QCOMPARE(m_state->View.Sprites.Entries[0].Picture().size(), QSize(32, 24));
     // Text that is none of the items keeps the size but reloads and redraws.
     m_world->WritePicture(u"C:\\aq\\data\\kusa.bmp"_qs, SolidPicture(128, 48, 0x00A000));
     combo->setEditText(u"2000 x 1000"_qs);
-    QCOMPARE(d.ScreenWidth, 640);
-    QCOMPARE(d.ScreenHeight, 480);
-    QCOMPARE(d.ObjectBmpTable[0].Picture().size(), QSize(64, 24));
+    QCOMPARE(m_state->ScreenWidth, 640);
+    QCOMPARE(m_state->ScreenHeight, 480);
+    QCOMPARE(m_state->View.Sprites.Entries[0].Picture().size(), QSize(64, 24));
 }
 
 QTEST_MAIN(TestPages)

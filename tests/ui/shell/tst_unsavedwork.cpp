@@ -1,4 +1,5 @@
 #include "core/document/aquarium_file.h"
+#include "core/operations/page_operations.h"
 #include "core/platform/text_file.h"
 #include "core/state/commands.h"
 #include "tool/state_json.h"
@@ -58,7 +59,7 @@ private:
         Aquarium copy = m_state->Doc;
         return {StateToJson(*m_state, {}),
             AquariumFileLines(m_app->files, copy) + m_state->RandomList + m_state->MidiList,
-            m_state->TankPicture, m_state->FishPictures, m_state->ColourSwatch};
+            m_state->View.TankPicture, m_state->View.FishPictures, ColourSwatch(m_state->Doc)};
     }
     void Keys(Qt::Key key, Qt::KeyboardModifiers modifiers)
     {
