@@ -1,7 +1,10 @@
 #include "core/operations/fish_editor_model.h"
 
+#include "core/document/aquarium.h"
+#include "core/document/vocabulary.h"
 #include "core/platform/files.h"
 #include "core/platform/numbers.h"
+#include "core/platform/prompts.h"
 
 #include <algorithm>
 
@@ -156,6 +159,101 @@ void FishEditorModel::Render(const Files& files)
     SetFrames(result.FrameCount);
     Fields.AnimLoop = result.AnimLoop;
     Player.Start(std::move(result));
+}
+
+void FishEditorModel::SetGatherAtAccessory(bool on, const Files& files, Prompts& prompts,
+                                           const QString& dataFolder,
+                                           const QString& dataSubFolder)
+{
+    FishCharacter& f = Fields;
+    f.HomePosition.clear();
+    f.GatherAtAccessory = false;
+    if (!on)
+        return;
+    FileDialogRequest request;
+    request.Filter = kHomeBitmapFilter;
+    request.DefaultExtension = QStringLiteral("bmp");
+    request.InitialFolder = dataFolder + dataSubFolder;
+    const std::optional<QString> chosen = prompts.OpenFileName(request);
+    if (!chosen)
+        return;
+    f.GatherAtAccessory = true;
+    f.HomePosition = dataSubFolder + FileNamePart(*chosen);
+    if (!files.FileExists(dataFolder + f.HomePosition))
+        f.HomePosition.clear();
+}
+
+void FishEditorModel::PutBack(const Values& values)
+{
+    Player.Stop();
+    Fields = values.Fields;
+    CheckedButton = values.CheckedButton;
+    Player.SetAnimCount(Fields.AnimationDataNo);
+}
+
+void FishEditorModel::Push(const Values& before)
+{
+    if (before == Current())
+        return;
+    m_undo.push_back(before);
+    m_redo.clear();
+}
+
+void FishEditorModel::Edit(const std::function<void()>& body)
+{
+    Close();
+    const Values before = Current();
+    try {
+        body();
+    } catch (...) {
+        Push(before);
+        throw;
+    }
+    Push(before);
+}
+
+void FishEditorModel::Open()
+{
+    if (!m_open)
+        m_open = Current();
+}
+
+void FishEditorModel::Close()
+{
+    if (!m_open)
+        return;
+    const Values before = *m_open;
+    m_open.reset();
+    Push(before);
+}
+
+bool FishEditorModel::Undo()
+{
+    Close();
+    if (m_undo.empty())
+        return false;
+    m_redo.push_back(Current());
+    PutBack(m_undo.back());
+    m_undo.pop_back();
+    return true;
+}
+
+bool FishEditorModel::Redo()
+{
+    Close();
+    if (m_redo.empty())
+        return false;
+    m_undo.push_back(Current());
+    PutBack(m_redo.back());
+    m_redo.pop_back();
+    return true;
+}
+
+void FishEditorModel::ClearHistory()
+{
+    m_undo.clear();
+    m_redo.clear();
+    m_open.reset();
 }
 
 QString NormaliseNumber(const QString& text, const QString& fallback, bool cap100)

@@ -5,9 +5,14 @@
 
 #include <QString>
 
+#include <functional>
+#include <optional>
+#include <vector>
+
 namespace aquarium {
 
 class Files;
+class Prompts;
 
 // Which of the page-2 setting rows a format shows.
 struct FormatRows
@@ -58,6 +63,25 @@ public:
     // the preview stopped and the previous strip in place.
     void Render(const Files& files);
 
+    // CheckBox6 "アクセサリに集まる": off, the home picture goes; on, a bitmap is asked for
+    // (starting in dataFolder + dataSubFolder) and its name in the sub-folder becomes the
+    // home when that file exists. Cancelled, it stays off.
+    void SetGatherAtAccessory(bool on, const Files& files, Prompts& prompts,
+                              const QString& dataFolder, const QString& dataSubFolder);
+
+    // The editor's own history of the user's edits since it was opened: each step keeps
+    // the controls' values before and after. Edit runs one step; Open and Close bracket a
+    // step that lasts (typing in a field). Undo and Redo put values back (the preview
+    // stops) and return whether there was a step.
+    void Edit(const std::function<void()>& body);
+    void Open();
+    void Close();
+    bool Undo();
+    bool Redo();
+    void ClearHistory();
+    [[nodiscard]] bool CanUndo() const { return !m_undo.empty() || m_open.has_value(); }
+    [[nodiscard]] bool CanRedo() const { return !m_redo.empty(); }
+
     // Whether the up-and-down controls show: exactly while the layer is "底が大好き".
     [[nodiscard]] bool UpDownShown() const { return Fields.PreferredLayer == kLovesTheBottom; }
     [[nodiscard]] FormatRows Rows() const { return RowsOf(CheckedButton); }
@@ -68,6 +92,20 @@ public:
 
 private:
     void ApplyPresets(BmpFormat format, bool loopPreset);
+
+    struct Values
+    {
+        FishCharacter Fields;
+        BmpFormat CheckedButton;
+        bool operator==(const Values&) const = default;
+    };
+    [[nodiscard]] Values Current() const { return {Fields, CheckedButton}; }
+    void PutBack(const Values& values);
+    void Push(const Values& before);
+
+    std::vector<Values> m_undo;
+    std::vector<Values> m_redo;
+    std::optional<Values> m_open;
 };
 
 // Text that is no integer becomes the fallback; capped at 100 when asked.

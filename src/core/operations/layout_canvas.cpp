@@ -74,7 +74,7 @@ std::optional<int> FindObjectBmp(const AppState& state, const QString& fileName)
 
 void LayoutCanvas::MouseMove(unsigned keys, int x, int y)
 {
-    if (m_state.Doc.LastObject == -1 || keys == (kShift | kLeftButton))
+    if (m_dragEnded || m_state.Doc.LastObject == -1 || keys == (kShift | kLeftButton))
         return;
     if (m_dragging)
         DragStep(x, y);
@@ -168,6 +168,8 @@ void LayoutCanvas::Grab()
 
 void LayoutCanvas::MouseDown(MouseButton, unsigned keys, int, int)
 {
+    m_dragEnded = false;
+    m_state.Edits.Open(kAccessoryStep);
     Aquarium& doc = m_state.Doc;
     if (doc.LastObject == -1 || m_state.View.SelectedObject == -1)
         return;
@@ -226,7 +228,29 @@ void LayoutCanvas::Place(int x, int y, const QString& selectedFile)
 void LayoutCanvas::MouseUp(MouseButton button, unsigned keys, int x, int y,
                            const QString& selectedFile)
 {
+    Release(button, keys, x, y, selectedFile);
+    m_state.Edits.Close();
+}
+
+void LayoutCanvas::EndDrag()
+{
+    if (!m_dragging)
+        return;
+    m_dragging = false;
+    m_dragEnded = true;
+    m_state.View.SelectedObject = -1;
+    DrawTankPreview(m_state);
+    m_state.Edits.Close();
+}
+
+void LayoutCanvas::Release(MouseButton button, unsigned keys, int x, int y,
+                           const QString& selectedFile)
+{
     Aquarium& doc = m_state.Doc;
+    if (m_dragEnded) {
+        m_dragEnded = false;
+        return;
+    }
     if (keys == kShift || keys == kCtrl)
         return;
     if (m_dragging && button == MouseButton::Right) {

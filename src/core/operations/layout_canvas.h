@@ -52,9 +52,12 @@ struct StatusPanel
 // A picture that cannot be read throws and changes nothing.
 [[nodiscard]] std::optional<int> FindObjectBmp(const AppState& state, const QString& fileName);
 
+inline const QString kAccessoryStep = QStringLiteral("アクセサリの配置");
+
 // The layout canvas Image5 as a state machine over the application state: hover, grab,
 // drag, drop, delete, place, Shift-click sway, Ctrl-click spread. Changes redraw the tank
-// preview, except a change of swaying.
+// preview, except a change of swaying. Whatever happens from a press to its release is one
+// step of the history, "アクセサリの配置".
 class LayoutCanvas
 {
 public:
@@ -64,11 +67,15 @@ public:
     void MouseDown(MouseButton button, unsigned keys, int x, int y);
     // selectedFile: the picture chosen in the accessory list, empty when none.
     void MouseUp(MouseButton button, unsigned keys, int x, int y, const QString& selectedFile);
+    // Ends a drag before its button is let go (an undo comes): the accessory stays where
+    // it is, the step closes, and the rest of the drag, its release too, changes nothing.
+    void EndDrag();
 
     [[nodiscard]] bool Dragging() const { return m_dragging; }
     [[nodiscard]] const StatusPanel& Status() const { return m_status; }
 
 private:
+    void Release(MouseButton button, unsigned keys, int x, int y, const QString& selectedFile);
     void Hover(int x, int y);
     void DragStep(int x, int y);
     void Grab();
@@ -79,6 +86,7 @@ private:
 
     AppState& m_state;
     bool m_dragging = false;
+    bool m_dragEnded = false; // the button is still down after EndDrag
     StatusPanel m_status;
 };
 

@@ -18,7 +18,6 @@ struct FileDialogRequest
     QString FileName;         // proposed file name (may be a full path)
     QString DefaultExtension; // without dot, added when the user types none
     bool ConfirmOverwrite = false; // save dialogs: ask before replacing a file
-    bool ChangesCurrentFolder = false; // the chosen folder becomes the current folder
 };
 
 // The answer to a question about unsaved work.

@@ -18,6 +18,13 @@ class Prompts;
 inline const QString kProductTitle = QStringLiteral("Kesso's Ulvaro Aquarium Maker");
 inline const QString kApplicationTitle = QStringLiteral("Kesso'sUL Aquarium Maker");
 
+// The pages of the main window's notebook, in their order.
+inline constexpr int kFishPage = 0;
+inline constexpr int kAccessoryPage = 1;
+inline constexpr int kTankPage = 2;
+inline constexpr int kRandomListPage = 3;
+inline constexpr int kMidiListPage = 4;
+
 // The plain values of the application state: the edited values, the selections, the
 // folders, the current file, the page and the resolution. A load that does not complete
 // puts them back whole.
@@ -34,7 +41,7 @@ struct StateValues : EditedState, Selections
     QString AccessoryListFolder; // FileListBox1, "*.bmp"
     QString RandomFileListFolder; // FileListBox4, "*.uld"
 
-    int NotebookPage = 0; // 0 fish, 1 accessories, 2 tank, 3 random list, 4 MIDI list
+    int NotebookPage = 0; // one of the pages below
 
     // The screen resolution the tank preview assumes (ComboBox1): the preview's scale,
     // no part of the document.

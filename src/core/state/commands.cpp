@@ -18,9 +18,6 @@ namespace aquarium {
 
 namespace {
 
-constexpr int kRandomListPage = 3;
-constexpr int kAccessoryPage = 1;
-
 enum class Loaded { Undo, RandomList, Aquarium };
 
 // The steps up to the folder checks; unreadable gets the accessory pictures that could
@@ -259,12 +256,13 @@ bool SaveAsCommand(AppState& state)
         request.FileName = state.CurrentFile.isEmpty() ? kAquariumMask
                                                        : FileNamePart(state.CurrentFile);
         request.ConfirmOverwrite = true;
-        request.ChangesCurrentFolder = true;
         std::optional<QString> chosen;
         for (;;) {
             chosen = state.UserPrompts.SaveFileName(request);
             if (!chosen)
                 return;
+            // The save dialog makes the chosen folder the current folder, whoever answers it.
+            state.FileSystem.SetCurrentFolder(FolderOfPath(*chosen));
             const QString refusal = RefusedSaveTarget(state, *chosen);
             if (refusal.isEmpty())
                 break;

@@ -89,6 +89,7 @@ FishEditor::FishEditor(AppState& state, QWidget* parent) : QWidget(parent, Qt::W
     OnKeys(this, QKeySequence(Qt::Key_Return), [this] { Button1Click(); });
     OnKeys(this, QKeySequence(Qt::Key_Enter), [this] { Button1Click(); });
     OnKeys(this, QKeySequence(Qt::Key_Escape), [this] { Button2Click(); });
+    OnUndoKeys(this, [this] { Undo(); }, [this] { Redo(); });
     OrderTabsByPosition(fishPage);
     OrderTabsByPosition(animationPage);
     ShowModel();
@@ -196,13 +197,17 @@ void FishEditor::BuildFishPage(QWidget* page)
             {Edit5, &FishCharacter::SchoolingFrequency}, {Edit6, &FishCharacter::SchoolRange},
             {Edit7, &FishCharacter::FoodRange},      {Edit8, &FishCharacter::RestFrequency},
             {Edit9, &FishCharacter::UpperRange}};
+    // Typing in a field is one step of the editor's history, closed when it is left.
     for (const auto& [edit, field] : edits) {
         connect(edit, &QLineEdit::textChanged, this, [this, field = field](const QString& text) {
-            if (!m_showing)
-                m_model.Fields.*field = text;
+            if (m_showing)
+                return;
+            m_model.Open();
+            m_model.Fields.*field = text;
         });
         connect(edit, &QLineEdit::editingFinished, this, [this] {
             m_model.NormaliseFields();
+            m_model.Close();
             ShowModel();
         });
     }
@@ -214,9 +219,12 @@ void FishEditor::BuildFishPage(QWidget* page)
         connect(box, &QComboBox::editTextChanged, this, [this, field = field](const QString& text) {
             if (m_showing)
                 return;
+            m_model.Open();
             m_model.Fields.*field = text;
             ShowModel(); // ShowUpDownControls follows the layer's text at once
         });
+        connect(box, &QComboBox::activated, this, [this] { m_model.Close(); });
+        connect(box->lineEdit(), &QLineEdit::editingFinished, this, [this] { m_model.Close(); });
     }
     const std::pair<QCheckBox*, bool FishCharacter::*> checks[] = {
             {CheckBox1, &FishCharacter::FrontGlass},
@@ -225,7 +233,7 @@ void FishEditor::BuildFishPage(QWidget* page)
     for (const auto& [check, field] : checks) {
         connect(check, &QCheckBox::toggled, this, [this, field = field](bool on) {
             if (!m_showing)
-                m_model.Fields.*field = on;
+                m_model.Edit([&] { m_model.Fields.*field = on; });
         });
     }
     connect(CheckBox6, &QCheckBox::clicked, this, &FishEditor::CheckBox6Click);
@@ -263,7 +271,7 @@ void FishEditor::BuildAnimationPage(QWidget* page)
         connect(radio, &QRadioButton::toggled, this, [this, format = b.format](bool on) {
             if (!on || m_showing)
                 return;
-            m_model.SelectFormat(format);
+            m_model.Edit([&] { m_model.SelectFormat(format); });
             ShowModel();
             SyncTimer();
         });
@@ -312,13 +320,20 @@ void FishEditor::BuildAnimationPage(QWidget* page)
         bar->setFocusPolicy(Qt::StrongFocus); // reached with Tab, moved with the arrow keys
         bar->setInvertedControls(false); // Right and Up make the value larger
         *s.scrollBar = bar;
-        connect(bar, &QScrollBar::valueChanged, this, [this, set = s.set](int value) {
+        // A step each, or one while the slider is dragged.
+        connect(bar, &QScrollBar::valueChanged, this, [this, bar, set = s.set](int value) {
             if (m_showing)
                 return;
-            (m_model.*set)(value);
+            if (bar->isSliderDown()) {
+                m_model.Open();
+                (m_model.*set)(value);
+            } else {
+                m_model.Edit([&] { (m_model.*set)(value); });
+            }
             ShowModel();
             SyncTimer();
         });
+        connect(bar, &QScrollBar::sliderReleased, this, [this] { m_model.Close(); });
         y += 24;
     }
     CheckBox2 = Named(new QCheckBox(QStringLiteral("ｱﾆﾒｰｼｮﾝﾙｰﾌﾟｵﾌﾟｼｮﾝ"), page), "CheckBox2");
@@ -327,11 +342,11 @@ void FishEditor::BuildAnimationPage(QWidget* page)
     CheckBox4->move(200, y + 6);
     connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_showing)
-            m_model.Fields.AnimLoop = on;
+            m_model.Edit([&] { m_model.Fields.AnimLoop = on; });
     });
     connect(CheckBox4, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_showing)
-            m_model.Fields.QuarterWave = on;
+            m_model.Edit([&] { m_model.Fields.QuarterWave = on; });
     });
 }
 
@@ -453,6 +468,23 @@ void FishEditor::FormShow()
     });
     // What the file and the first render give is no edit of the user's.
     m_opened = m_model.Fields;
+    m_model.ClearHistory();
+}
+
+void FishEditor::Undo()
+{
+    if (m_model.Undo()) {
+        ShowModel();
+        SyncTimer();
+    }
+}
+
+void FishEditor::Redo()
+{
+    if (m_model.Redo()) {
+        ShowModel();
+        SyncTimer();
+    }
 }
 
 void FishEditor::Button1Click()
@@ -478,7 +510,7 @@ void FishEditor::Button2Click()
 
 void FishEditor::Button3Click()
 {
-    Run([this] { m_model.Render(m_state.FileSystem); });
+    Run([this] { m_model.Edit([this] { m_model.Render(m_state.FileSystem); }); });
 }
 
 void FishEditor::Timer1Timer()
@@ -489,28 +521,12 @@ void FishEditor::Timer1Timer()
 
 void FishEditor::CheckBox6Click()
 {
-    FishCharacter& f = m_model.Fields;
-    if (!CheckBox6->isChecked()) {
-        f.GatherAtAccessory = false;
-        f.HomePosition.clear();
-        ShowModel();
-        return;
-    }
-    f.GatherAtAccessory = true;
-    f.HomePosition.clear();
-    Run([this, &f] {
-        FileDialogRequest request;
-        request.Filter = kHomeBitmapFilter;
-        request.DefaultExtension = QStringLiteral("bmp");
-        request.InitialFolder = m_state.Doc.DataFolder + m_state.Doc.DataSubFolder;
-        const std::optional<QString> chosen = m_state.UserPrompts.OpenFileName(request);
-        if (!chosen) {
-            f.GatherAtAccessory = false;
-            return;
-        }
-        f.HomePosition = m_state.Doc.DataSubFolder + FileNamePart(*chosen);
-        if (!m_state.FileSystem.FileExists(m_state.Doc.DataFolder + f.HomePosition))
-            f.HomePosition.clear();
+    const bool on = CheckBox6->isChecked();
+    Run([this, on] {
+        m_model.Edit([&] {
+            m_model.SetGatherAtAccessory(on, m_state.FileSystem, m_state.UserPrompts,
+                                         m_state.Doc.DataFolder, m_state.Doc.DataSubFolder);
+        });
     });
 }
 

@@ -45,6 +45,9 @@ public:
     void Button3Click(); // 動きのテスト
     void Timer1Timer();
     void CheckBox6Click();
+    // Ctrl+Z, Ctrl+Shift+Z / Ctrl+Y: the editor's own edits since it was opened.
+    void Undo();
+    void Redo();
 
 Q_SIGNALS:
     // Ok wrote the character file.

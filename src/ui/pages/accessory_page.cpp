@@ -57,15 +57,12 @@ void CanvasWidget::Run(const std::function<void()>& body)
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event)
 {
-    // From the press to the release, whatever the canvas does is one step of the history.
-    m_state.Edits.Open(QStringLiteral("アクセサリの配置"));
     const QPoint p = event->position().toPoint();
     Run([&] { m_canvas.MouseDown(ButtonOf(event), KeysOf(event, false), p.x(), p.y()); });
 }
 
 void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    m_state.Edits.Open(QStringLiteral("アクセサリの配置"));
     const QPoint p = event->position().toPoint();
     Run([&] { m_canvas.MouseDown(ButtonOf(event), KeysOf(event, true), p.x(), p.y()); });
 }
@@ -81,7 +78,6 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     const QString selected = m_files.SelectedName();
     Run([&] { m_canvas.MouseUp(ButtonOf(event), KeysOf(event, false), p.x(), p.y(), selected); });
-    m_state.Edits.Close();
 }
 
 AccessoryPage::AccessoryPage(AppState& state, QWidget* parent)
@@ -158,6 +154,11 @@ void AccessoryPage::Refresh()
     Label17->setText(status.Label17);
     Label19->setText(status.Label19);
     Label26->setText(status.Label26);
+}
+
+void AccessoryPage::EndDrag()
+{
+    Guard(m_state.UserPrompts, [&] { m_canvas.EndDrag(); });
 }
 
 void AccessoryPage::FileListBox1Change()

@@ -48,6 +48,8 @@ public:
     explicit AccessoryPage(AppState& state, QWidget* parent = nullptr);
 
     void Refresh();
+    // A drag on the canvas ends where it stands (before an undo).
+    void EndDrag();
     void FileListBox1Change();
     void Button11Click();
 

@@ -40,7 +40,7 @@ const SlotNames kSlotNames[6] = {
 } // namespace
 
 FishPage::FishPage(AppState& state, FishEditor& editor, QWidget* parent)
-    : QWidget(parent), m_state(state), m_editor(editor)
+    : QWidget(parent), m_state(state), m_editor(editor), m_edits(state)
 {
     setObjectName(QStringLiteral("FishPage"));
     // Two columns of three slots: the picture on the left, the numbers to its right.
@@ -76,15 +76,13 @@ FishPage::FishPage(AppState& state, FishEditor& editor, QWidget* parent)
         connect(s.FishDataNo, &QLineEdit::textChanged, this, [this, k](const QString& text) {
             if (m_showing)
                 return;
-            m_state.Edits.Open(QStringLiteral("熱帯魚ﾃﾞｰﾀ数"));
-            m_state.Doc.Fish[size_t(k)].FishDataNo = text;
-            RefreshFishSlot(k);
+            m_edits.TypeFishDataNo(k, text);
+            Edited();
         });
         connect(s.FishAmount, &QLineEdit::textChanged, this, [this, k](const QString& text) {
             if (m_showing)
                 return;
-            m_state.Edits.Open(QStringLiteral("熱帯魚数"));
-            m_state.Doc.Fish[size_t(k)].FishAmount = text;
+            m_edits.TypeFishAmount(k, text);
             Q_EMIT Changed();
         });
         for (QLineEdit* field : {s.FishDataNo, s.FishAmount})
@@ -129,43 +127,36 @@ void FishPage::Refresh()
     m_showing = false;
 }
 
-void FishPage::Run(const QString& name, const std::function<void()>& body)
+void FishPage::Edited()
 {
-    m_state.Edits.Record(name, body);
     Refresh();
     Q_EMIT Changed();
 }
 
 void FishPage::ChooseFishFile(int slot)
 {
-    Run(QStringLiteral("熱帯魚ﾃﾞｰﾀの選択"), [&] { aquarium::ChooseFishFile(m_state, slot); });
+    m_edits.ChooseFishFile(slot);
+    Edited();
 }
 
 void FishPage::ClearFishSlot(int slot)
 {
-    Run(QStringLiteral("熱帯魚ﾃﾞｰﾀの消去"), [&] { aquarium::ClearFishSlot(m_state, slot); });
-}
-
-void FishPage::RefreshFishSlot(int slot)
-{
-    // Part of the typing step the field opened.
-    Guard(m_state.UserPrompts, [&] { aquarium::RefreshFishSlot(m_state, slot); });
-    Refresh();
-    Q_EMIT Changed();
+    m_edits.ClearFishSlot(slot);
+    Edited();
 }
 
 void FishPage::OpenCharacterEditor(int slot)
 {
-    std::optional<EditorRequest> request;
-    Run(QStringLiteral("熱帯魚ﾃﾞｰﾀの選択"),
-        [&] { request = aquarium::OpenCharacterEditor(m_state, slot); });
+    const std::optional<EditorRequest> request = m_edits.OpenCharacterEditor(slot);
+    Edited();
     if (request)
         m_editor.OpenFor(request->CharacterPath, request->FishDataNo);
 }
 
 void FishPage::CheckBox1Click()
 {
-    Run(CheckBox1->text(), [&] { m_state.Doc.FishCountsFixed = CheckBox1->isChecked(); });
+    m_edits.SetFishCountsFixed(CheckBox1->isChecked());
+    Edited();
 }
 
 bool FishPage::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/operations/user_edits.h"
+
 #include <QWidget>
 
 #include <array>
@@ -32,7 +34,6 @@ public:
 
     void ChooseFishFile(int slot);     // Button3Click ... Button26Click
     void ClearFishSlot(int slot);      // right press on a slot button
-    void RefreshFishSlot(int slot);    // Edit1Change ...
     void OpenCharacterEditor(int slot); // Image1Click ...
     void CheckBox1Click();
 
@@ -53,10 +54,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // One edit of the history, named name; then the page and every view show the state.
-    void Run(const QString& name, const std::function<void()>& body);
+    // After an edit: the page and every view show the state.
+    void Edited();
 
     AppState& m_state;
+    UserEdits m_edits;
     FishEditor& m_editor;
     QLabel* m_amountRight = nullptr;
     bool m_showing = false;

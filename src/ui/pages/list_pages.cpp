@@ -131,7 +131,8 @@ void DropListBox::mouseReleaseEvent(QMouseEvent* event)
     Q_EMIT Released(event->button(), event->position().toPoint());
 }
 
-RandomListPage::RandomListPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(state)
+RandomListPage::RandomListPage(AppState& state, QWidget* parent)
+    : QWidget(parent), m_state(state), m_edits(state)
 {
     setObjectName(QStringLiteral("RandomPage"));
     MakeLabel(this, "Label21", QStringLiteral("Random.uld"), 11, 15);
@@ -152,36 +153,36 @@ RandomListPage::RandomListPage(AppState& state, QWidget* parent) : QWidget(paren
     connect(ListBox1, &DropListBox::SelectionMoved, this,
             [this](int row) { m_state.RandomSelected = row; });
     connect(Button12, &QPushButton::clicked, this,
-            [this] { Run([this] { RandomCopyAll(m_state, FileListBox4->Names()); }); });
+            [this] { Run([this] { m_edits.RandomCopyAll(FileListBox4->Names()); }); });
     connect(Button14, &QPushButton::clicked, this,
-            [this] { Run([this] { RandomAddOne(m_state, FileListBox4->SelectedName()); }); });
-    connect(Button13, &QPushButton::clicked, this, [this] { Run([this] { RandomDeleteOne(m_state); }); });
-    connect(Button15, &QPushButton::clicked, this, [this] { Run([this] { RandomDeleteAll(m_state); }); });
-    connect(Button22, &QPushButton::clicked, this, [this] { Run([this] { RandomRevert(m_state); }); });
+            [this] { Run([this] { m_edits.RandomAddOne(FileListBox4->SelectedName()); }); });
+    connect(Button13, &QPushButton::clicked, this, [this] { Run([this] { m_edits.RandomDeleteOne(); }); });
+    connect(Button15, &QPushButton::clicked, this, [this] { Run([this] { m_edits.RandomDeleteAll(); }); });
+    connect(Button22, &QPushButton::clicked, this, [this] { Run([this] { m_edits.RandomRevert(); }); });
     connect(ListBox1, &DropListBox::Released, this, [this](Qt::MouseButton button, QPoint) {
         if (button == Qt::RightButton)
-            Run([this] { RandomDeleteOne(m_state); });
+            Run([this] { m_edits.RandomDeleteOne(); });
     });
     // ListBox1DragDrop: a file of FileListBox4; any other source changes nothing.
     FileListBox4->OnDrop([this](FileListBox& source, const QString& name, QPoint global) {
         if (!ListBox1->Contains(global))
             return false;
         if (&source == FileListBox4)
-            Run([&] { RandomAddOne(m_state, name); });
+            Run([&] { m_edits.RandomAddOne(name); });
         return true;
     });
     // A file from a file manager, when the file list shows it.
     connect(ListBox1, &DropListBox::FileDropped, this, [this](const QString& hostPath, int) {
         const QString name = ListedName(m_state, *FileListBox4, hostPath);
         if (!name.isEmpty())
-            Run([&] { RandomAddOne(m_state, name); });
+            Run([&] { m_edits.RandomAddOne(name); });
     });
     Refresh();
 }
 
-void RandomListPage::Run(const std::function<void()>& body)
+void RandomListPage::Run(const std::function<void()>& edit)
 {
-    m_state.Edits.Record(QStringLiteral("random.uldの変更"), body);
+    edit();
     Refresh();
     Q_EMIT Changed();
 }
@@ -193,7 +194,8 @@ void RandomListPage::Refresh()
         FileListBox4->SetDirectory(m_state.RandomFileListFolder);
 }
 
-MidiListPage::MidiListPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(state)
+MidiListPage::MidiListPage(AppState& state, QWidget* parent)
+    : QWidget(parent), m_state(state), m_edits(state)
 {
     setObjectName(QStringLiteral("MidiPage"));
     Edit7 = new QLineEdit(this);
@@ -221,20 +223,20 @@ MidiListPage::MidiListPage(AppState& state, QWidget* parent) : QWidget(parent), 
     connect(ListBox2, &DropListBox::SelectionMoved, this,
             [this](int row) { m_state.MidiSelected = row; });
     connect(Button16, &QPushButton::clicked, this,
-            [this] { Run([this] { MidiCopyAll(m_state, FileListBox3->Names()); }); });
+            [this] { Run([this] { m_edits.MidiCopyAll(FileListBox3->Names()); }); });
     connect(Button17, &QPushButton::clicked, this,
-            [this] { Run([this] { MidiInsertOne(m_state, FileListBox3->SelectedName()); }); });
-    connect(Button18, &QPushButton::clicked, this, [this] { Run([this] { MidiDeleteOne(m_state); }); });
-    connect(Button19, &QPushButton::clicked, this, [this] { Run([this] { MidiDeleteAll(m_state); }); });
-    connect(Button23, &QPushButton::clicked, this, [this] { Run([this] { MidiRevert(m_state); }); });
-    connect(Button20, &QPushButton::clicked, this, [this] { Run([this] { LoadMidiListFile(m_state); }); });
+            [this] { Run([this] { m_edits.MidiInsertOne(FileListBox3->SelectedName()); }); });
+    connect(Button18, &QPushButton::clicked, this, [this] { Run([this] { m_edits.MidiDeleteOne(); }); });
+    connect(Button19, &QPushButton::clicked, this, [this] { Run([this] { m_edits.MidiDeleteAll(); }); });
+    connect(Button23, &QPushButton::clicked, this, [this] { Run([this] { m_edits.MidiRevert(); }); });
+    connect(Button20, &QPushButton::clicked, this, [this] { Run([this] { m_edits.LoadMidiListFile(); }); });
     connect(Button21, &QPushButton::clicked, this,
-            [this] { Run([this] { SaveMidiListFileAs(m_state); }); });
+            [this] { Run([this] { m_edits.SaveMidiListFileAs(); }); });
     connect(ListBox2, &DropListBox::Pressed, this,
             [this](Qt::MouseButton, QPoint at) { m_pressRow = ListBox2->RowAt(at); });
     connect(ListBox2, &DropListBox::Released, this, [this](Qt::MouseButton button, QPoint at) {
         const int releaseRow = ListBox2->RowAt(at);
-        Run([&] { MidiRelease(m_state, button == Qt::RightButton, m_pressRow, releaseRow); });
+        Run([&] { m_edits.MidiRelease(button == Qt::RightButton, m_pressRow, releaseRow); });
     });
     // ListBox2DragDrop: a file of FileListBox3 goes in at the drop row.
     FileListBox3->OnDrop([this](FileListBox& source, const QString& name, QPoint global) {
@@ -242,21 +244,21 @@ MidiListPage::MidiListPage(AppState& state, QWidget* parent) : QWidget(parent), 
             return false;
         if (&source == FileListBox3) {
             const int row = ListBox2->RowAt(ListBox2->viewport()->mapFromGlobal(global));
-            Run([&] { MidiDropAt(m_state, name, row); });
+            Run([&] { m_edits.MidiDropAt(name, row); });
         }
         return true;
     });
     connect(ListBox2, &DropListBox::FileDropped, this, [this](const QString& hostPath, int row) {
         const QString name = ListedName(m_state, *FileListBox3, hostPath);
         if (!name.isEmpty())
-            Run([&] { MidiDropAt(m_state, name, row); });
+            Run([&] { m_edits.MidiDropAt(name, row); });
     });
     Refresh();
 }
 
-void MidiListPage::Run(const std::function<void()>& body)
+void MidiListPage::Run(const std::function<void()>& edit)
 {
-    m_state.Edits.Record(QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄの変更"), body);
+    edit();
     Refresh();
     Q_EMIT Changed();
 }

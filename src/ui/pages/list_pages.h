@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/operations/user_edits.h"
 #include "ui/widgets/list_box.h"
 
 #include <QWidget>
@@ -63,9 +64,10 @@ Q_SIGNALS:
     void Changed();
 
 private:
-    // One edit of the history; then the page and every view show the state.
-    void Run(const std::function<void()>& body);
+    // Runs an edit, then the page and every view show the state.
+    void Run(const std::function<void()>& edit);
     AppState& m_state;
+    UserEdits m_edits;
 };
 
 // The page "MIDIﾌｧｲﾙﾘｽﾄの設定".
@@ -87,9 +89,10 @@ Q_SIGNALS:
     void Changed();
 
 private:
-    // One edit of the history; then the page and every view show the state.
-    void Run(const std::function<void()>& body);
+    // Runs an edit, then the page and every view show the state.
+    void Run(const std::function<void()>& edit);
     AppState& m_state;
+    UserEdits m_edits;
     int m_pressRow = 0;
 };
 

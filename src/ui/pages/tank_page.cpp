@@ -47,7 +47,8 @@ QScrollBar* MakeBar(QWidget* parent, const char* name, int low, int high, int x,
 
 } // namespace
 
-TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(state)
+TankPage::TankPage(AppState& state, QWidget* parent)
+    : QWidget(parent), m_state(state), m_edits(state)
 {
     setObjectName(QStringLiteral("TankPage"));
     MakeLabel(this, "Label13", QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙﾌｫﾙﾀﾞ"), 8, 6);
@@ -90,21 +91,19 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
         *row.buttonOut = button;
         *row.labelOut = MakeLabel(this, row.label, QString(), 266, y + 3, 222);
         const FileItem item = row.item;
-        connect(button, &QPushButton::clicked, this, [this, item, caption = row.caption] {
-            Run(caption, [&] {
-                if (item == FileItem::Background)
-                    ChooseBackground(m_state);
-                else
-                    ChooseFileItem(m_state, item);
-            });
+        connect(button, &QPushButton::clicked, this, [this, item] {
+            m_edits.ChooseFileItem(item);
+            Edited();
         });
         y += 26;
     }
     CheckBox2 = Named(new QCheckBox(QStringLiteral("ﾀｲﾙ表示"), this), "CheckBox2");
     CheckBox2->move(150, y);
     connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) {
-        if (!m_showing)
-            Run(CheckBox2->text(), [&] { m_state.Doc.BackgroundTiling = on; });
+        if (m_showing)
+            return;
+        m_edits.SetBackgroundTiling(on);
+        Edited();
     });
     CheckBox3 = Named(new QCheckBox(QStringLiteral("1色塗りつぶし"), this), "CheckBox3");
     CheckBox3->move(250, y);
@@ -153,8 +152,10 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
         Aeration[i]->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
         Aeration[i]->move(10, 20 + i * 20);
         connect(Aeration[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on && !m_showing)
-                Run(RadioGroup1->title(), [&] { m_state.Doc.Aeration = AerationPosition(i); });
+            if (!on || m_showing)
+                return;
+            m_edits.SetAeration(AerationPosition(i));
+            Edited();
         });
     }
     GroupBox1 = Named(new QGroupBox(QStringLiteral("Aquarium Type"), this), "GroupBox1");
@@ -166,8 +167,10 @@ TankPage::TankPage(AppState& state, QWidget* parent) : QWidget(parent), m_state(
         WaterFlow[i]->setObjectName(QStringLiteral("RadioButton%1").arg(i + 5));
         WaterFlow[i]->move(10 + (i / 2) * 160, 18 + (i % 2) * 20);
         connect(WaterFlow[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on && !m_showing)
-                Run(GroupBox1->title(), [&] { m_state.Doc.AquariumType = i; });
+            if (!on || m_showing)
+                return;
+            m_edits.SetWaterFlow(i);
+            Edited();
         });
     }
     OrderTabsByPosition(this);
@@ -206,55 +209,44 @@ void TankPage::Refresh()
     m_showing = false;
 }
 
-void TankPage::Run(const QString& name, const std::function<void()>& body)
+void TankPage::Edited()
 {
-    m_state.Edits.Record(name, body);
-    Refresh();
-    Q_EMIT Changed();
-}
-
-void TankPage::Slide(QScrollBar* bar, const QString& name, const std::function<void()>& body)
-{
-    if (!bar->isSliderDown()) {
-        Run(name, body);
-        return;
-    }
-    // A drag of the slider is one step, ended when it is let go.
-    m_state.Edits.Open(name);
-    Guard(m_state.UserPrompts, body);
     Refresh();
     Q_EMIT Changed();
 }
 
 void TankPage::FileListBox2Click(int row)
 {
-    Run(QStringLiteral("ｻﾌﾞﾌｫﾙﾀﾞの変更"), [&] { ChooseSubFolder(m_state, row); });
+    m_edits.ChooseSubFolder(row);
+    Edited();
 }
 
 void TankPage::CheckBox3Click()
 {
-    Run(CheckBox3->text(), [&] { SetColourFill(m_state, CheckBox3->isChecked()); });
+    m_edits.SetColourFill(CheckBox3->isChecked());
+    Edited();
 }
 
 void TankPage::ScrollBarColourChange()
 {
-    QScrollBar* dragged = ScrollBar2->isSliderDown()   ? ScrollBar2
-                          : ScrollBar3->isSliderDown() ? ScrollBar3
-                                                       : ScrollBar1;
-    Slide(dragged, QStringLiteral("背景色"), [&] {
-        SetBackgroundColour(m_state, ScrollBar1->value(), ScrollBar2->value(), ScrollBar3->value());
-    });
+    // A drag of a slider is one step, ended when it is let go.
+    const bool held = ScrollBar1->isSliderDown() || ScrollBar2->isSliderDown()
+                      || ScrollBar3->isSliderDown();
+    m_edits.SetBackgroundColour(ScrollBar1->value(), ScrollBar2->value(), ScrollBar3->value(),
+                                held);
+    Edited();
 }
 
 void TankPage::CheckBox4Click()
 {
-    Run(CheckBox4->text(), [&] { m_state.Doc.IntermittentSound = CheckBox4->isChecked(); });
+    m_edits.SetIntermittentSound(CheckBox4->isChecked());
+    Edited();
 }
 
 void TankPage::ScrollBar4Change()
 {
-    Slide(ScrollBar4, QStringLiteral("断続音の間隔"),
-          [&] { m_state.Doc.IntermittentStep = ScrollBar4->value(); });
+    m_edits.SetIntermittentStep(ScrollBar4->value(), ScrollBar4->isSliderDown());
+    Edited();
 }
 
 bool TankPage::eventFilter(QObject* watched, QEvent* event)
@@ -268,7 +260,8 @@ bool TankPage::eventFilter(QObject* watched, QEvent* event)
         for (const auto& [button, item] : buttons) {
             // A disabled button (the background while the colour fills) takes no click.
             if (watched == button && button->isEnabled()) {
-                Run(button->text(), [&, item = item] { ClearFileItem(m_state, item); });
+                m_edits.ClearFileItem(item);
+                Edited();
                 return true;
             }
         }

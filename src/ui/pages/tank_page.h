@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/operations/user_edits.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -56,12 +58,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // One edit of the history, named name; then the page and every view show the state.
-    void Run(const QString& name, const std::function<void()>& body);
-    // The same for a scroll bar: while its slider is dragged, one open step.
-    void Slide(QScrollBar* bar, const QString& name, const std::function<void()>& body);
+    // After an edit: the page and every view show the state.
+    void Edited();
 
     AppState& m_state;
+    UserEdits m_edits;
     bool m_showing = false;
 };
 

@@ -3,6 +3,7 @@
 #include "core/platform/files.h"
 #include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
+#include "ui/widgets/keyboard.h"
 #include "ui/widgets/window_place.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ LiveView::LiveView(AppState& state, QWidget* parent)
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(1000 / kLiveTicksPerSecond);
     connect(&Timer1, &QTimer::timeout, this, &LiveView::Timer1Timer);
+    OnUndoKeys(this, [this] { Q_EMIT UndoAsked(); }, [this] { Q_EMIT RedoAsked(); });
 }
 
 void LiveView::Follow()

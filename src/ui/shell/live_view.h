@@ -30,6 +30,12 @@ public:
 
     [[nodiscard]] const LiveTank* Tank() const { return m_tank ? &*m_tank : nullptr; }
 
+Q_SIGNALS:
+    // Ctrl+Z, Ctrl+Shift+Z or Ctrl+Y in the view: the main window's edits.
+    void UndoAsked();
+    void RedoAsked();
+
+public:
     QWidget* Image1 = nullptr; // the tank
     QLabel* Label1 = nullptr; // the status line
     QTimer Timer1;

@@ -109,13 +109,15 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
     OnKeys(this, QKeySequence(Qt::Key_F1), [this] { Button10Click(); });
     OnKeys(this, QKeySequence(Qt::Key_F5), [this] { LiveViewClick(); });
-    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_state.Edits.Undo(); });
-    OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { m_state.Edits.Redo(); });
-    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { m_state.Edits.Redo(); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { TurnPage(1); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { TurnPage(1); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { TurnPage(-1); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { TurnPage(-1); });
+
+    // Undo and redo from wherever the focus is, here and in the live view.
+    OnUndoKeys(this, [this] { Undo(); }, [this] { Redo(); });
+    connect(LiveView1, &LiveView::UndoAsked, this, &MainWindow::Undo);
+    connect(LiveView1, &LiveView::RedoAsked, this, &MainWindow::Redo);
 
     // A file dropped on a text field opens as a drop on the frame does: no field ever
     // takes a file's address as its text. (The list pages take files of their own.)
@@ -265,7 +267,7 @@ void MainWindow::TabbedNotebook1Change(int page)
     if (m_refreshing)
         return;
     m_state.NotebookPage = page;
-    if (page == 1)
+    if (page == kAccessoryPage)
         Guard(m_state.UserPrompts, [this] { DrawTankPreview(m_state); });
     Refresh();
 }
@@ -288,6 +290,19 @@ void MainWindow::SaveClick()
 {
     SaveCommand(m_state);
     Refresh();
+}
+
+void MainWindow::Undo()
+{
+    // A drag on the canvas is one step: it ends first, then it is what goes.
+    AccessoryPage1->EndDrag();
+    m_state.Edits.Undo();
+}
+
+void MainWindow::Redo()
+{
+    AccessoryPage1->EndDrag();
+    m_state.Edits.Redo();
 }
 
 void MainWindow::TurnPage(int step)

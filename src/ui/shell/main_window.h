@@ -46,6 +46,8 @@ public:
     void SaveClick();          // Ctrl+S
     void LiveViewClick();      // LiveViewButton, F5
     void TurnPage(int step);   // Ctrl+Tab, Ctrl+PgDn (1), Ctrl+Shift+Tab, Ctrl+PgUp (-1)
+    void Undo();               // Ctrl+Z, from any control here or in the live view
+    void Redo();               // Ctrl+Shift+Z, Ctrl+Y
     void ComboBox1Change();
     void TabbedNotebook1Change(int page);
 

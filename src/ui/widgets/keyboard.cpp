@@ -1,5 +1,6 @@
 #include "ui/widgets/keyboard.h"
 
+#include <QKeyEvent>
 #include <QShortcut>
 #include <QWidget>
 
@@ -47,6 +48,46 @@ void OnKeys(QWidget* window, const QKeySequence& keys, const std::function<void(
     auto* shortcut = new QShortcut(keys, window);
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, window, action);
+}
+
+namespace {
+
+const QKeySequence kUndoKeys(Qt::CTRL | Qt::Key_Z);
+const QKeySequence kRedoKeys[] = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                  QKeySequence(Qt::CTRL | Qt::Key_Y)};
+
+// A text field offers to take the undo keys before the window's shortcuts see them (the
+// "shortcut override"); this filter refuses that offer for them, so the window's undo runs.
+class UndoKeyFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QKeySequence pressed(key->keyCombination());
+            if (pressed == kUndoKeys || pressed == kRedoKeys[0] || pressed == kRedoKeys[1]) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void OnUndoKeys(QWidget* window, const std::function<void()>& undo,
+                const std::function<void()>& redo)
+{
+    OnKeys(window, kUndoKeys, undo);
+    for (const QKeySequence& keys : kRedoKeys)
+        OnKeys(window, keys, redo);
+    auto* filter = new UndoKeyFilter(window);
+    for (QWidget* child : window->findChildren<QWidget*>())
+        child->installEventFilter(filter);
 }
 
 } // namespace aquarium

@@ -15,4 +15,9 @@ void OrderTabsByPosition(QWidget* page);
 // Runs action when keys are pressed anywhere in window (the window must be active).
 void OnKeys(QWidget* window, const QKeySequence& keys, const std::function<void()>& action);
 
+// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, wherever the focus is in window: no field or
+// box keeps these keys for an undo of its own. Covers the widgets window holds now.
+void OnUndoKeys(QWidget* window, const std::function<void()>& undo,
+                const std::function<void()>& redo);
+
 } // namespace aquarium

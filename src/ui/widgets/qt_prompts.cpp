@@ -5,7 +5,6 @@
 #include "core/platform/windows_path.h"
 #include "core/state/app_state.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -92,10 +91,7 @@ std::optional<QString> QtPrompts::Run(const FileDialogRequest& request, bool sav
     QFileDialog& dialog = *made;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    const QString chosen = dialog.selectedFiles().first();
-    if (request.ChangesCurrentFolder)
-        QDir::setCurrent(QFileInfo(chosen).absolutePath());
-    return m_paths.ToWindows(chosen);
+    return m_paths.ToWindows(dialog.selectedFiles().first());
 }
 
 std::optional<QString> QtPrompts::OpenFileName(const FileDialogRequest& request)

@@ -266,6 +266,7 @@ void TestCommands::saveAsWritesListsAndFile()
     QCOMPARE(request.FileName, u"tetra.uld"_qs);
     QVERIFY(request.ConfirmOverwrite); // asks before replacing a file
     QCOMPARE(s.CurrentFile, u"C:\\out\\New.uld"_qs);
+    QCOMPARE(m_files->CurrentFolder(), u"C:\\out"_qs); // the dialog's folder, as Windows has it
     QCOMPARE(s.Caption, u"Kesso's Ulvaro Aquarium Maker <<< c:\\out\\new.uld >>>"_qs);
     QVERIFY(m_world->ReadFile(u"C:\\out\\New.uld"_qs).startsWith("//\r\nKesso's Screen Saver"));
     QCOMPARE(m_world->ReadFile(u"C:\\aq\\random.uld"_qs), QByteArray("sea.uld\r\ntetra.uld\r\n"));
