@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    aquarium::Tool tool(out, err);
+    aquarium::Tool tool(out, err, aquarium::PathMap::FromEnvironment());
     const int status = tool.Run(app.arguments().mid(1));
     // Output that did not reach its file (a full disk, a closed pipe) is a failure.
     out.flush();

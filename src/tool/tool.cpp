@@ -1,6 +1,7 @@
 #include "tool/tool.h"
 
 #include "core/document/aquarium_file.h"
+#include "core/document/vocabulary.h"
 #include "core/document/fish_character.h"
 #include "core/live/live_tank.h"
 #include "core/operations/check.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 
 #include <tuple>
@@ -28,8 +30,7 @@ namespace {
 // Start-up as the GUI does it, with messages recorded and echoed to err.
 struct Session
 {
-    explicit Session(QTextStream& err)
-        : files(PathMap::FromEnvironment()), state(files, prompts)
+    Session(const PathMap& paths, QTextStream& err) : files(paths), state(files, prompts)
     {
         prompts.OnMessage([&err](const QString& text) {
             err << text << Qt::endl;
@@ -51,22 +52,6 @@ struct Session
     Files files;
     ScriptedPrompts prompts;
     AppState state;
-};
-
-// Options and file arguments of one command.
-struct Arguments
-{
-    QStringList files;
-    bool screen = false;
-    int width = 0, height = 0;
-    bool fishDataNo = false;
-    int fishDataNoValue = 0;
-    bool ticks = false;
-    int ticksValue = 0;
-    bool seed = false;
-    int seedValue = 0;
-    bool json = false;
-    QString problem; // a usage error, when not empty
 };
 
 bool ParseScreen(const QString& text, int& width, int& height);
@@ -202,7 +187,9 @@ void Tool::PrintHelp()
              "                                   the 150x100 picture of fish slot 1..6\n"
              "  check [--json] PATH...           report every missing file that aquarium\n"
              "                                   files (or the .uld files of folders), their\n"
-             "                                   fish, random.uld and the MIDI list name;\n"
+             "                                   fish, "
+          << kRandomListName
+          << " and the MIDI list name;\n"
              "                                   exit status 1 when there is any\n"
              "  play [--ticks K] [--seed S] [--screen WxH] FILE.uld OUTDIR\n"
              "                                   the live view of the whole tank: K frames\n"
@@ -219,6 +206,22 @@ void Tool::PrintHelp()
     m_out.flush();
 }
 
+const std::vector<Tool::Command>& Tool::Commands()
+{
+    static const std::vector<Command> commands = {
+        {u"dump"_qs, {u"--screen"_qs}, &Tool::Dump},
+        {u"save"_qs, {}, &Tool::Save},
+        {u"render-tank"_qs, {u"--screen"_qs}, &Tool::RenderTank},
+        {u"fish-picture"_qs, {}, &Tool::FishPicture},
+        {u"fish-dump"_qs, {}, &Tool::FishDump},
+        {u"fish-save"_qs, {}, &Tool::FishSave},
+        {u"check"_qs, {u"--json"_qs}, &Tool::Check},
+        {u"play"_qs, {u"--ticks"_qs, u"--seed"_qs, u"--screen"_qs}, &Tool::Play},
+        {u"render-fish"_qs, {u"--fish-data-no"_qs, u"--ticks"_qs}, &Tool::RenderFish},
+    };
+    return commands;
+}
+
 int Tool::Run(const QStringList& arguments)
 {
     if (arguments.isEmpty())
@@ -231,186 +234,230 @@ int Tool::Run(const QStringList& arguments)
         m_out << "aquarium-tool " << AQUARIUM_VERSION << Qt::endl;
         return kExitOk;
     }
-    const QString command = arguments.first();
-    const QStringList rest = arguments.mid(1);
-
-    auto printJson = [this](const QJsonObject& json) {
-        m_out << QJsonDocument(json).toJson(QJsonDocument::Indented);
-        m_out.flush();
-    };
-
-    if (command == u"dump" || command == u"save" || command == u"render-tank"
-        || command == u"fish-picture") {
-        const bool screenAllowed = command == u"dump" || command == u"render-tank";
-        const Arguments a = Parse(rest, screenAllowed ? QStringList{u"--screen"_qs} : QStringList{});
+    for (const Command& command : Commands()) {
+        if (arguments.first() != command.Name)
+            continue;
+        const Arguments a = Parse(arguments.mid(1), command.Options);
         if (!a.problem.isEmpty())
             return Usage(a.problem);
-        const qsizetype n = a.files.size();
-        if ((command == u"dump" && n > 1) || (command == u"save" && n != 2)
-            || (command == u"render-tank" && (n < 2 || n > 3))
-            || (command == u"fish-picture" && n != 3))
-            return Usage(QStringLiteral("wrong number of files for %1").arg(command));
-        int slot = 0;
-        if (command == u"fish-picture") {
-            bool ok = false;
-            slot = a.files[1].toInt(&ok);
-            if (!ok || slot < 1 || slot > kFishSlotCount)
-                return Usage(QStringLiteral("SLOT must be 1 to 6"));
-        }
-
-        Session session(m_err);
-        AppState& state = session.state;
-        if (a.screen) {
-            state.ScreenWidth = a.width;
-            state.ScreenHeight = a.height;
-        }
-        bool loaded = true;
-        if (n > 0) {
-            const QString path = session.Windows(a.files[0]);
-            loaded = LoadAquariumFile(state, path);
-            if (loaded)
-                state.CurrentFile = path;
-        }
-        if (command == u"save" && loaded) {
-            Guard(session.prompts, [&] {
-                SaveAquariumFile(state.FileSystem, state.Doc, session.Windows(a.files[1]));
-            });
-        }
-        if (command == u"render-tank" && loaded) {
-            Guard(session.prompts, [&] {
-                DrawTankPreview(state);
-                Files::SavePng(a.files[1], state.View.TankPicture);
-                if (n == 3)
-                    Files::SavePng(a.files[2], state.View.NumberStrip);
-            });
-        }
-        if (command == u"fish-picture" && loaded) {
-            Guard(session.prompts, [&] {
-                Files::SavePng(a.files[2], state.View.FishPictures[size_t(slot - 1)]);
-            });
-        }
-        printJson(StateToJson(state, session.prompts.Messages()));
-        return session.ExitStatus();
+        return (this->*command.Run)(a);
     }
+    return Usage(QStringLiteral("unknown command %1").arg(arguments.first()));
+}
 
-    if (command == u"fish-dump" || command == u"fish-save") {
-        const Arguments a = Parse(rest, {});
-        if (!a.problem.isEmpty())
-            return Usage(a.problem);
-        if (a.files.size() != (command == u"fish-dump" ? 1 : 2))
-            return Usage(QStringLiteral("wrong number of files for %1").arg(command));
-        Session session(m_err);
-        FishCharacter character;
+void Tool::PrintJson(const QJsonObject& json)
+{
+    m_out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    m_out.flush();
+}
+
+int Tool::WrongFiles(const QString& command)
+{
+    return Usage(QStringLiteral("wrong number of files for %1").arg(command));
+}
+
+namespace {
+
+// Start-up, then FILE.uld loaded when one is given, at the screen size the options ask.
+bool LoadInto(Session& session, const Arguments& a)
+{
+    AppState& state = session.state;
+    if (a.screen) {
+        state.ScreenWidth = a.width;
+        state.ScreenHeight = a.height;
+    }
+    if (a.files.isEmpty())
+        return true;
+    const QString path = session.Windows(a.files[0]);
+    if (!LoadAquariumFile(state, path))
+        return false;
+    state.CurrentFile = path;
+    return true;
+}
+
+} // namespace
+
+int Tool::Dump(const Arguments& a)
+{
+    if (a.files.size() > 1)
+        return WrongFiles(u"dump"_qs);
+    Session session(m_paths, m_err);
+    LoadInto(session, a);
+    PrintJson(StateToJson(session.state, session.prompts.Messages()));
+    return session.ExitStatus();
+}
+
+int Tool::Save(const Arguments& a)
+{
+    if (a.files.size() != 2)
+        return WrongFiles(u"save"_qs);
+    Session session(m_paths, m_err);
+    if (LoadInto(session, a)) {
         Guard(session.prompts, [&] {
-            LoadFishCharacter(session.files, CharacterPathOf(session.Windows(a.files[0])),
-                              character);
+            SaveAquariumFile(session.files, session.state.Doc, session.Windows(a.files[1]));
         });
-        if (command == u"fish-save") {
-            Guard(session.prompts, [&] {
-                SaveFishCharacter(session.files, character,
-                                  CharacterPathOf(session.Windows(a.files[1])));
-            });
-        }
-        printJson(FishToJson(character, session.prompts.Messages()));
-        return session.ExitStatus();
     }
-    if (command == u"check") {
-        const Arguments a = Parse(rest, {u"--json"_qs});
-        if (!a.problem.isEmpty())
-            return Usage(a.problem);
-        if (a.files.isEmpty())
-            return Usage(QStringLiteral("check needs a file or folder"));
-        const bool json = a.json;
-        Session session(m_err);
-        QStringList paths;
-        for (const QString& file : a.files)
-            paths << session.Windows(file);
-        const std::vector<CheckProblem> problems = CheckAquariumFiles(session.state, paths);
-        QJsonArray list;
-        for (const CheckProblem& p : problems) {
-            if (json)
-                list.append(QJsonObject{{u"File"_qs, p.File}, {u"Item"_qs, p.Item},
-                                        {u"Problem"_qs, p.Problem}});
-            else
-                m_out << p.File << ": " << (p.Item.isEmpty() ? QString() : p.Item + u": "_qs)
-                      << p.Problem << Qt::endl;
-        }
-        if (json)
-            printJson(QJsonObject{{u"Problems"_qs, list},
-                                  {u"Messages"_qs,
-                                   QJsonArray::fromStringList(session.prompts.Messages())}});
-        m_out.flush();
-        return problems.empty() ? session.ExitStatus() : kExitMessages;
-    }
-    if (command == u"play") {
-        const Arguments a = Parse(rest, {u"--ticks"_qs, u"--seed"_qs, u"--screen"_qs});
-        if (!a.problem.isEmpty())
-            return Usage(a.problem);
-        if (a.files.size() != 2)
-            return Usage(QStringLiteral("play needs FILE.uld and OUTDIR"));
-        Session session(m_err);
-        AppState& state = session.state;
-        const QString path = session.Windows(a.files[0]);
-        QJsonArray missing;
-        int frames = 0;
-        if (LoadAquariumFile(state, path)) {
-            state.CurrentFile = path;
-            const QSize screen = a.screen ? QSize(a.width, a.height)
-                                          : state.Screen();
-            Guard(session.prompts, [&] {
-                LiveTank tank(session.files, state.Doc, screen, screen,
-                              quint64(a.seed ? a.seedValue : 1));
-                for (const QString& file : tank.Missing())
-                    missing.append(file);
-                if (!QDir().mkpath(a.files[1]))
-                    throw PlatformError::CannotCreate(a.files[1]);
-                QImage frame;
-                for (int t = 0; t < (a.ticks ? a.ticksValue : 20); ++t) {
-                    tank.Draw(frame);
-                    Files::SavePng(QStringLiteral("%1/frame-%2.png")
-                                           .arg(a.files[1])
-                                           .arg(t, 4, 10, QLatin1Char('0')),
-                                   frame);
-                    ++frames;
-                    tank.Step();
-                }
-            });
-        }
-        printJson(QJsonObject{{u"Frames"_qs, frames},
-                              {u"Missing"_qs, missing},
-                              {u"Messages"_qs, QJsonArray::fromStringList(session.prompts.Messages())}});
-        return session.ExitStatus();
-    }
-    if (command == u"render-fish") {
-        const Arguments a = Parse(rest, {u"--fish-data-no"_qs, u"--ticks"_qs});
-        if (!a.problem.isEmpty())
-            return Usage(a.problem);
-        if (a.files.size() != 2)
-            return Usage(QStringLiteral("render-fish needs FILE.ulc and STRIP.png"));
-        Session session(m_err);
-        FishEditorModel editor;
-        const int fishDataNo = a.fishDataNo ? a.fishDataNoValue : 1;
-        bool opened = Guard(session.prompts, [&] {
-            editor.Open(session.files, CharacterPathOf(session.Windows(a.files[0])), fishDataNo);
+    PrintJson(StateToJson(session.state, session.prompts.Messages()));
+    return session.ExitStatus();
+}
+
+int Tool::RenderTank(const Arguments& a)
+{
+    if (a.files.size() < 2 || a.files.size() > 3)
+        return WrongFiles(u"render-tank"_qs);
+    Session session(m_paths, m_err);
+    AppState& state = session.state;
+    if (LoadInto(session, a)) {
+        Guard(session.prompts, [&] {
+            DrawTankPreview(state);
+            Files::SavePng(a.files[1], state.View.TankPicture);
+            if (a.files.size() == 3)
+                Files::SavePng(a.files[2], state.View.NumberStrip);
         });
-        QJsonArray ticks;
-        if (opened && Guard(session.prompts, [&] { editor.Render(session.files); })) {
-            Guard(session.prompts, [&] { Files::SavePng(a.files[1], editor.Player.Result().Strip); });
-            for (int t = 0; t < (a.ticks ? a.ticksValue : 0); ++t)
-                ticks.append(editor.Player.Tick(editor.Fields.AnimLoop));
-        }
-        const PreviewResult& result = editor.Player.Result();
-        printJson(QJsonObject{{u"BmpFormat"_qs, int(editor.Fields.Format)},
-                              {u"AnimationDataNo"_qs, editor.Fields.AnimationDataNo},
-                              {u"AnimCount"_qs, result.AnimCount},
-                              {u"CellWidth"_qs, result.CellWidth},
-                              {u"CellHeight"_qs, result.CellHeight},
-                              {u"AnimLoop"_qs, editor.Fields.AnimLoop},
-                              {u"Ticks"_qs, ticks},
-                              {u"Messages"_qs, QJsonArray::fromStringList(session.prompts.Messages())}});
-        return session.ExitStatus();
     }
-    return Usage(QStringLiteral("unknown command %1").arg(command));
+    PrintJson(StateToJson(state, session.prompts.Messages()));
+    return session.ExitStatus();
+}
+
+int Tool::FishPicture(const Arguments& a)
+{
+    if (a.files.size() != 3)
+        return WrongFiles(u"fish-picture"_qs);
+    bool ok = false;
+    const int slot = a.files[1].toInt(&ok);
+    if (!ok || slot < 1 || slot > kFishSlotCount)
+        return Usage(QStringLiteral("SLOT must be 1 to 6"));
+    Session session(m_paths, m_err);
+    AppState& state = session.state;
+    if (LoadInto(session, a)) {
+        Guard(session.prompts, [&] {
+            Files::SavePng(a.files[2], state.View.FishPictures[size_t(slot - 1)]);
+        });
+    }
+    PrintJson(StateToJson(state, session.prompts.Messages()));
+    return session.ExitStatus();
+}
+
+int Tool::FishDump(const Arguments& a)
+{
+    if (a.files.size() != 1)
+        return WrongFiles(u"fish-dump"_qs);
+    return FishCommand(a, false);
+}
+
+int Tool::FishSave(const Arguments& a)
+{
+    if (a.files.size() != 2)
+        return WrongFiles(u"fish-save"_qs);
+    return FishCommand(a, true);
+}
+
+int Tool::FishCommand(const Arguments& a, bool save)
+{
+    Session session(m_paths, m_err);
+    FishCharacter character;
+    Guard(session.prompts, [&] {
+        LoadFishCharacter(session.files, CharacterPathOf(session.Windows(a.files[0])), character);
+    });
+    if (save) {
+        Guard(session.prompts, [&] {
+            SaveFishCharacter(session.files, character,
+                              CharacterPathOf(session.Windows(a.files[1])));
+        });
+    }
+    PrintJson(FishToJson(character, session.prompts.Messages()));
+    return session.ExitStatus();
+}
+
+int Tool::Check(const Arguments& a)
+{
+    if (a.files.isEmpty())
+        return Usage(QStringLiteral("check needs a file or folder"));
+    Session session(m_paths, m_err);
+    QStringList paths;
+    for (const QString& file : a.files)
+        paths << session.Windows(file);
+    const std::vector<CheckProblem> problems = CheckAquariumFiles(session.state, paths);
+    QJsonArray list;
+    for (const CheckProblem& p : problems) {
+        if (a.json)
+            list.append(QJsonObject{{u"File"_qs, p.File}, {u"Item"_qs, p.Item},
+                                    {u"Problem"_qs, p.Problem}});
+        else
+            m_out << p.File << ": " << (p.Item.isEmpty() ? QString() : p.Item + u": "_qs)
+                  << p.Problem << Qt::endl;
+    }
+    if (a.json)
+        PrintJson(QJsonObject{{u"Problems"_qs, list},
+                              {u"Messages"_qs,
+                               QJsonArray::fromStringList(session.prompts.Messages())}});
+    m_out.flush();
+    return problems.empty() ? session.ExitStatus() : kExitMessages;
+}
+
+int Tool::Play(const Arguments& a)
+{
+    if (a.files.size() != 2)
+        return Usage(QStringLiteral("play needs FILE.uld and OUTDIR"));
+    Session session(m_paths, m_err);
+    AppState& state = session.state;
+    const QString path = session.Windows(a.files[0]);
+    QJsonArray missing;
+    int frames = 0;
+    if (LoadAquariumFile(state, path)) {
+        state.CurrentFile = path;
+        const QSize screen = a.screen ? QSize(a.width, a.height) : state.Screen();
+        Guard(session.prompts, [&] {
+            LiveTank tank(session.files, state.Doc, screen, screen,
+                          quint64(a.seed ? a.seedValue : 1));
+            for (const QString& file : tank.Missing())
+                missing.append(file);
+            if (!QDir().mkpath(a.files[1]))
+                throw PlatformError::CannotCreate(a.files[1]);
+            QImage frame;
+            for (int t = 0; t < (a.ticks ? a.ticksValue : 20); ++t) {
+                tank.Draw(frame);
+                Files::SavePng(QStringLiteral("%1/frame-%2.png")
+                                       .arg(a.files[1])
+                                       .arg(t, 4, 10, QLatin1Char('0')),
+                               frame);
+                ++frames;
+                tank.Step();
+            }
+        });
+    }
+    PrintJson(QJsonObject{{u"Frames"_qs, frames},
+                          {u"Missing"_qs, missing},
+                          {u"Messages"_qs, QJsonArray::fromStringList(session.prompts.Messages())}});
+    return session.ExitStatus();
+}
+
+int Tool::RenderFish(const Arguments& a)
+{
+    if (a.files.size() != 2)
+        return Usage(QStringLiteral("render-fish needs FILE.ulc and STRIP.png"));
+    Session session(m_paths, m_err);
+    FishEditorModel editor;
+    const int fishDataNo = a.fishDataNo ? a.fishDataNoValue : 1;
+    bool opened = Guard(session.prompts, [&] {
+        editor.Open(session.files, CharacterPathOf(session.Windows(a.files[0])), fishDataNo);
+    });
+    QJsonArray ticks;
+    if (opened && Guard(session.prompts, [&] { editor.Render(session.files); })) {
+        Guard(session.prompts, [&] { Files::SavePng(a.files[1], editor.Player.Result().Strip); });
+        for (int t = 0; t < (a.ticks ? a.ticksValue : 0); ++t)
+            ticks.append(editor.Player.Tick(editor.Fields.AnimLoop));
+    }
+    const PreviewResult& result = editor.Player.Result();
+    PrintJson(QJsonObject{{u"BmpFormat"_qs, int(editor.Fields.Format)},
+                          {u"AnimationDataNo"_qs, editor.Fields.AnimationDataNo},
+                          {u"AnimCount"_qs, result.AnimCount},
+                          {u"CellWidth"_qs, result.CellWidth},
+                          {u"CellHeight"_qs, result.CellHeight},
+                          {u"AnimLoop"_qs, editor.Fields.AnimLoop},
+                          {u"Ticks"_qs, ticks},
+                          {u"Messages"_qs, QJsonArray::fromStringList(session.prompts.Messages())}});
+    return session.ExitStatus();
 }
 
 } // namespace aquarium

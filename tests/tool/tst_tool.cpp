@@ -1,5 +1,6 @@
 #include "core/document/fish_character.h"
 #include "support/test_world.h"
+#include "tool/tool.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,12 +52,33 @@ private:
         QByteArray err;
         QJsonObject json;
     };
-    Result Run(const TestWorld& world, const QString& windowsFolder, const QStringList& args,
-               const std::function<void()>& inChild = {});
+    // The tool run in this process, in the world's prefix and folder.
+    Result Run(const TestWorld& world, const QString& windowsFolder, const QStringList& args);
+    // The real program, for what only a process shows: exit codes, limits, pipes.
+    Result RunProcess(const TestWorld& world, const QString& windowsFolder,
+                      const QStringList& args, const std::function<void()>& inChild = {});
 };
 
 TestTool::Result TestTool::Run(const TestWorld& world, const QString& windowsFolder,
-                               const QStringList& args, const std::function<void()>& inChild)
+                               const QStringList& args)
+{
+    world.MakeFolder(windowsFolder);
+    world.EnterFolder(windowsFolder);
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    Result result;
+    result.exitCode = Tool(outStream, errStream, world.Paths()).Run(args);
+    outStream.flush();
+    errStream.flush();
+    result.out = out.toUtf8();
+    result.err = err.toUtf8();
+    result.json = QJsonDocument::fromJson(result.out).object();
+    return result;
+}
+
+TestTool::Result TestTool::RunProcess(const TestWorld& world, const QString& windowsFolder,
+                                      const QStringList& args,
+                                      const std::function<void()>& inChild)
 {
     QProcess process;
     if (inChild)
@@ -183,7 +205,7 @@ void TestTool::usageErrors()
 {
     QFETCH(QStringList, args);
     TestWorld world;
-    const Result r = Run(world, u"C:\\work"_qs, args);
+    const Result r = RunProcess(world, u"C:\\work"_qs, args);
     QCOMPARE(r.exitCode, 2);
     QVERIFY(r.out.isEmpty());
     QVERIFY(r.err.contains("aquarium-tool"));
@@ -192,7 +214,7 @@ void TestTool::usageErrors()
 void TestTool::help()
 {
     TestWorld world;
-    const Result r = Run(world, u"C:\\work"_qs, {u"--help"_qs});
+    const Result r = RunProcess(world, u"C:\\work"_qs, {u"--help"_qs});
     QCOMPARE(r.exitCode, 0);
     QVERIFY(r.out.contains("dump"));
     QVERIFY(r.out.contains("Exit status"));
@@ -400,7 +422,7 @@ void TestTool::playWithinTheMemoryThereIs()
     if (!screen.isEmpty())
         args << u"--screen"_qs << screen;
     args << world.Host(u"C:\\aq\\tetra.uld"_qs) << world.Host(u"C:\\out"_qs);
-    const Result r = Run(world, u"C:\\work"_qs, args, [limitMb] {
+    const Result r = RunProcess(world, u"C:\\work"_qs, args, [limitMb] {
         if (limitMb > 0) {
             const rlimit limit {rlim_t(limitMb) << 20, rlim_t(limitMb) << 20};
             setrlimit(RLIMIT_AS, &limit);
@@ -441,7 +463,7 @@ void TestTool::refusedWritesAndPipesEndInAMessage()
     const QByteArray old = "OLD\r\n";
     world.WriteFile(u"C:\\aq\\out.uld"_qs, old);
     // The system lets the tool write no file larger than 100 bytes.
-    Result r = Run(world, u"C:\\work"_qs,
+    Result r = RunProcess(world, u"C:\\work"_qs,
                    {u"save"_qs, world.Host(u"C:\\aq\\tetra.uld"_qs),
                     world.Host(u"C:\\aq\\out.uld"_qs)},
                    [] {
@@ -458,7 +480,7 @@ void TestTool::refusedWritesAndPipesEndInAMessage()
     // A named pipe in place of the aquarium file is refused at once.
     const QString pipe = world.Host(u"C:\\aq\\p.uld"_qs);
     QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    r = Run(world, u"C:\\work"_qs, {u"dump"_qs, pipe});
+    r = RunProcess(world, u"C:\\work"_qs, {u"dump"_qs, pipe});
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(QString::fromUtf8(r.err), u"ファイル C:\\aq\\p.uld は開けません\n"_qs);
 }
@@ -495,5 +517,5 @@ void TestTool::renderFish()
     QVERIFY(!QFileInfo::exists(world.Host(u"C:\\aq\\s2.png"_qs)));
 }
 
-QTEST_GUILESS_MAIN(TestTool)
+QTEST_MAIN(TestTool)
 #include "tst_tool.moc"
