@@ -8,8 +8,10 @@
 #include "ui/pages/fish_page.h"
 #include "ui/pages/list_pages.h"
 #include "ui/pages/tank_page.h"
+#include "ui/shell/live_view.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -40,6 +42,10 @@ private Q_SLOTS:
     void questionsBeforeWorkIsLost();
     void fishEditorKeepsItsEdits();
     void keys();
+    void undoFromEveryControl_data();
+    void undoFromEveryControl();
+    void undoInTheMiddleOfADrag();
+    void fishEditorUndoesItsOwnEdits();
     void exitEndsOnlyWhenTheWorkIsLetGo_data();
     void exitEndsOnlyWhenTheWorkIsLetGo();
 
@@ -527,6 +533,101 @@ void TestUnsavedWork::keys()
     QVERIFY(m_prompts->Dialogs().empty());
     QCOMPARE(m_prompts->Questions().size(), 2);
     QVERIFY(!m_window->isVisible());
+}
+
+void TestUnsavedWork::undoFromEveryControl_data()
+{
+    // Where the focus is when Ctrl+Z comes, after the edit: a text field, the resolution
+    // box, a scroll bar, the live view.
+    QTest::addColumn<QString>("focus");
+    for (const char* focus : {"next field", "ComboBox1", "scroll bar", "live view"})
+        QTest::newRow(focus) << QString::fromLatin1(focus);
+}
+
+void TestUnsavedWork::undoFromEveryControl()
+{
+    QFETCH(QString, focus);
+    FishPage* fish = m_window->FishPage1;
+    const QString amount = m_state->Doc.Fish[0].FishAmount;
+    // Typed, then Tab: the step is the typing.
+    fish->Slots[0].FishAmount->setFocus();
+    fish->Slots[0].FishAmount->selectAll();
+    QTest::keyClicks(fish->Slots[0].FishAmount, u"7"_qs);
+    QTest::keyClick(fish->Slots[0].FishAmount, Qt::Key_Tab);
+    QCOMPARE(m_state->Doc.Fish[0].FishAmount, u"7"_qs);
+    QWidget* target = QApplication::focusWidget();
+    if (focus == u"ComboBox1") {
+        target = m_window->ComboBox1->lineEdit();
+    } else if (focus == u"scroll bar") {
+        Page(2);
+        QTest::mouseClick(m_window->TankPage1->CheckBox3, Qt::LeftButton); // shows the bars
+        m_state->Edits.Undo();
+        target = m_window->TankPage1->ScrollBar1;
+    } else if (focus == u"live view") {
+        m_window->LiveViewClick();
+        m_window->LiveView1->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window->LiveView1));
+        target = m_window->LiveView1;
+    }
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_state->Doc.Fish[0].FishAmount, amount);
+    QCOMPARE(fish->Slots[0].FishAmount->text(), amount);
+    QVERIFY(!m_state->Edits.Modified());
+    QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(m_state->Doc.Fish[0].FishAmount, u"7"_qs);
+    QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(m_state->Doc.Fish[0].FishAmount, u"7"_qs);
+    m_window->LiveView1->close();
+}
+
+void TestUnsavedWork::undoInTheMiddleOfADrag()
+{
+    Page(1);
+    QWidget* canvas = m_window->AccessoryPage1->Image5;
+    const QPoint accessory(116, 89); // accessory 1: column 7, front
+    const Aquarium before = m_state->Doc;
+    Point(canvas, accessory);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, accessory);
+    QTest::mouseMove(canvas, QPoint(40, 30));
+    QCOMPARE(m_state->Doc.ObjectTable[0].XPosition, 2);
+    // Ctrl+Z with the button still down: the drag ends where it is, then it is undone.
+    QTest::keyClick(m_window, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(m_state->Doc == before);
+    // The rest of the drag moves nothing, its release places nothing.
+    QTest::mouseMove(canvas, QPoint(250, 30));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(250, 30));
+    QVERIFY(m_state->Doc == before);
+    QVERIFY(!m_state->Edits.CanUndo());
+    QTest::keyClick(m_window, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(m_state->Doc.ObjectTable[0].XPosition, 2); // the drag, as one step
+}
+
+void TestUnsavedWork::fishEditorUndoesItsOwnEdits()
+{
+    FishEditor& editor = m_app->editor;
+    m_window->FishPage1->OpenCharacterEditor(0);
+    editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    editor.TabbedNotebook1->setCurrentIndex(1);
+    editor.RadioButtons[int(BmpFormat::XStretch)]->click();
+    QScrollBar* bar = editor.ScrollBar2;
+    const int start = bar->value();
+    bar->setFocus();
+    QTest::keyClick(bar, Qt::Key_Right);
+    QTest::keyClick(bar, Qt::Key_Right);
+    QCOMPARE(editor.Model().Fields.StretchDX, start + 2);
+    QTest::keyClick(bar, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor.Model().Fields.StretchDX, start + 1);
+    QCOMPARE(bar->value(), start + 1);
+    QTest::keyClick(bar, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor.Model().Fields.StretchDX, start);
+    QTest::keyClick(bar, Qt::Key_Z, Qt::ControlModifier); // the format change
+    QVERIFY(!editor.RadioButtons[int(BmpFormat::XStretch)]->isChecked());
+    QVERIFY(!m_state->Edits.CanUndo()); // the main window's history is its own
+    m_prompts->QueueChoice(Choice::Discard);
+    editor.Button2Click();
 }
 
 void TestUnsavedWork::exitEndsOnlyWhenTheWorkIsLetGo_data()
