@@ -1,6 +1,7 @@
 // The list file reader and the list operations: reading with CR LF, CR, LF and NUL, the
 // random list filter and sort, and moves and drops at rows taken from the input.
 #include "core/document/list_logic.h"
+#include "core/document/vocabulary.h"
 #include "core/platform/text_file.h"
 
 #include <cstdlib>
