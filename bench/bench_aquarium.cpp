@@ -29,6 +29,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include "bench_support.h"
+
 #include <cstring>
 #include <map>
 
@@ -190,6 +192,7 @@ struct World
         doc.SandName = QStringLiteral("data\\sand");
         doc.BubbleName = doc.FoodName = doc.SoundName = QStringLiteral("null");
         SaveAquariumFile(*files, doc, folder + u"full.uld"_qs);
+        AtRest(root);
     }
     QTemporaryDir dir;
     std::unique_ptr<Files> files;

@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "bench_support.h"
+
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -163,6 +165,7 @@ void FolderLookup(benchmark::State& state)
     Prefix prefix;
     for (int i = 0; i < n; ++i)
         WriteText(prefix.C(QStringLiteral("aq/data/File%1.bmp").arg(i)), "x");
+    AtRest(prefix.dir.path());
     Files files(PathMap(prefix.dir.path()));
     const QString name = missing ? u"C:\\aq\\data\\nothere.bmp"_qs : u"C:\\aq\\data\\FILE7.BMP"_qs;
     for (auto _ : state)
@@ -180,6 +183,7 @@ void FolderStartUp(benchmark::State& state)
         WriteText(prefix.C(QStringLiteral("aq/data/p%1.bmp").arg(i)), "x");
         WriteText(prefix.C(QStringLiteral("m/s%1.mid").arg(i)), "x");
     }
+    AtRest(prefix.dir.path());
     for (auto _ : state) {
         Editor e(prefix);
         e.window.show();
@@ -193,6 +197,7 @@ void Resolution(benchmark::State& state)
     const int n = int(state.range(0));
     Prefix prefix;
     WriteAquarium(prefix, n, 1280, 1024);
+    AtRest(prefix.dir.path());
     Editor e(prefix);
     e.window.OpenDroppedFile(u"C:\\aq\\tetra.uld"_qs);
     e.window.TabbedNotebook1->setCurrentIndex(1);
@@ -209,6 +214,7 @@ void Load(benchmark::State& state)
     const int n = int(state.range(0));
     Prefix prefix;
     WriteAquarium(prefix, n, int(state.range(1)), int(state.range(2)));
+    AtRest(prefix.dir.path());
     for (auto _ : state) {
         Files files(PathMap(prefix.dir.path()));
         ScriptedPrompts prompts;
@@ -224,6 +230,7 @@ void TankPreview(benchmark::State& state)
     const int n = int(state.range(0));
     Prefix prefix;
     WriteAquarium(prefix, n, 1280, 1024);
+    AtRest(prefix.dir.path());
     Files files(PathMap(prefix.dir.path()));
     ScriptedPrompts prompts;
     AppState app(files, prompts);
@@ -252,6 +259,7 @@ int MemoryChild(int side)
 {
     Prefix prefix;
     WriteAquarium(prefix, 20, side, side);
+    AtRest(prefix.dir.path());
     Files files(PathMap(prefix.dir.path()));
     ScriptedPrompts prompts;
     AppState app(files, prompts);

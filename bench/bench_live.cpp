@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include "bench_support.h"
+
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -85,6 +87,7 @@ struct LiveWorld
         Ellipse(8, 8, QColor(200, 120, 40)).save(data + QStringLiteral("food.bmp"), "BMP");
         doc.FoodName = QStringLiteral("data\\food");
         doc.Aeration = AerationPosition::All;
+        AtRest(root);
     }
     QTemporaryDir dir;
     std::unique_ptr<Files> files;

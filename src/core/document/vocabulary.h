@@ -170,6 +170,13 @@ inline const QString kTooManyBitmaps = QStringLiteral("これ以上BMPﾌｧｲ�
 // After a list file's path: the list holds a name Shift-JIS cannot hold.
 inline const QString kListNotRewritten = QStringLiteral(" は書き換えません");
 inline const QString kScreenTooLargeMessage = QStringLiteral("画面の大きさ %1 x %2 は大きすぎます");
+// What the editor says of files other programs changed.
+inline const QString kReloadedNotice = QStringLiteral("他のプログラムによる変更を読み込みました: %1");
+inline const QString kChangedNotice = QStringLiteral("ファイルが他のプログラムで変更されました: %1");
+inline const QString kDeletedNotice = QStringLiteral("ファイルが削除されました: %1");
+inline const QString kOverwriteQuestion =
+    QStringLiteral("ファイルが他のプログラムで変更されています.上書きしますか");
+inline const QString kOverwriteButton = QStringLiteral("上書き");
 // What the check reports.
 inline const QString kMissingFileProblem = QStringLiteral("ファイルがありません");
 inline const QString kNotShiftJisProblem = QStringLiteral("Shift-JIS で表せない文字があります");

@@ -6,6 +6,7 @@
 #include "core/platform/platform_error.h"
 #include "core/platform/prompts.h"
 #include "core/state/app_state.h"
+#include "core/state/disk_changes.h"
 
 namespace aquarium {
 
@@ -130,6 +131,7 @@ void LoadMidiListFile(AppState& state)
     state.MidiList = entries;
     state.MidiSelected = -1;
     state.MidiListShown = state.MidiListFile;
+    RememberOnDisk(state, state.MidiListFile);
     state.Edits.MarkMidiListSaved();
 }
 
@@ -150,7 +152,10 @@ void SaveMidiListFileAs(AppState& state)
     if (chosen)
         state.MidiListFile = *chosen;
     state.MidiListShown = state.MidiListFile;
+    if (!MayOverwrite(state, state.MidiListFile))
+        return;
     state.FileSystem.WriteLines(state.MidiListFile, state.MidiList);
+    RememberOnDisk(state, state.MidiListFile);
     state.Edits.MarkMidiListSaved();
 }
 

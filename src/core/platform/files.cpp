@@ -5,6 +5,7 @@
 #include "core/platform/text_file.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -125,8 +126,8 @@ struct Files::PictureCache
         QImage Picture;
     };
     // A picture read within this long of its file's last change may have changed again
-    // unseen (the file system's clock is coarse): it is not kept.
-    static constexpr qint64 kSettledMs = 100;
+    // unseen (the file system's clock is coarse, FAT's ticks in 2 seconds): it is not kept.
+    static constexpr qint64 kSettledMs = 2500;
     QMutex Mutex;
     std::list<Kept> Pictures;
     qint64 Bytes = 0;
@@ -142,6 +143,19 @@ struct Files::PictureCache
             }
         }
         return std::nullopt;
+    }
+
+    void Forget(const QString& hostPath)
+    {
+        QMutexLocker lock(&Mutex);
+        for (auto it = Pictures.begin(); it != Pictures.end();) {
+            if (it->File.HostPath == hostPath) {
+                Bytes -= it->Picture.sizeInBytes();
+                it = Pictures.erase(it);
+            } else {
+                ++it;
+            }
+        }
     }
 
     void Keep(const PictureFile& file, const QImage& picture)
@@ -268,6 +282,36 @@ void Files::ForEachPicture(const QStringList& windowsPaths,
     for (const std::optional<PlatformError>& error : errors) {
         if (error)
             throw *error;
+    }
+}
+
+QByteArray Files::Stamp(const QString& windowsPath) const
+{
+    const QString host = ToHost(windowsPath);
+    if (host.isEmpty() || !QFileInfo(host).isFile())
+        return QByteArray();
+    try {
+        return QCryptographicHash::hash(ReadHostFile(host, windowsPath, kMaxTextFileBytes),
+                                        QCryptographicHash::Sha1);
+    } catch (const PlatformError&) {
+        return QByteArray();
+    }
+}
+
+void Files::Forget(const QStringList& windowsFolders, const QStringList& windowsFiles) const
+{
+    const FolderIndex& index = m_paths.Index();
+    for (const QString& folder : windowsFolders) {
+        const QString host = ToHost(folder);
+        if (!host.isEmpty())
+            index.Forget(QDir::cleanPath(host));
+    }
+    for (const QString& file : windowsFiles) {
+        const QString host = ToHost(file);
+        if (host.isEmpty())
+            continue;
+        index.Forget(QFileInfo(host).absolutePath());
+        m_pictures->Forget(host);
     }
 }
 

@@ -55,6 +55,14 @@ public:
     void ForEachPicture(const QStringList& windowsPaths,
                         const std::function<void(int, const QImage&)>& use) const;
 
+    // What a file holds now, to tell later whether another program changed it: a hash of
+    // its bytes; empty when it is not there or cannot be read.
+    [[nodiscard]] QByteArray Stamp(const QString& windowsPath) const;
+
+    // Folders and files (Windows paths) that changed on disk: their listings and kept
+    // pictures are made anew when next asked.
+    void Forget(const QStringList& windowsFolders, const QStringList& windowsFiles) const;
+
     // Writes a picture as PNG to a host path (the command-line tool's output), atomically.
     static void SavePng(const QString& hostPath, const QImage& picture);
 

@@ -31,9 +31,9 @@ qint64 ModifiedOf(const QString& hostFolder)
 #endif
 }
 
-// How long after a change a listing must be taken to be trusted: more than the coarse
-// clock the file system stamps folders with.
-constexpr qint64 kSettledNs = 100'000'000;
+// How long after a change a listing must be taken to be trusted: more than the coarsest
+// clock a file system stamps folders with (FAT's two seconds).
+constexpr qint64 kSettledNs = 2'500'000'000;
 
 void SortWithoutCase(QStringList& names)
 {
@@ -81,6 +81,12 @@ std::shared_ptr<const FolderIndex::Listing> FolderIndex::Of(const QString& hostF
     QMutexLocker lock(&m_mutex);
     m_folders[hostFolder] = {modified, now, listing};
     return listing;
+}
+
+void FolderIndex::Forget(const QString& hostFolder) const
+{
+    QMutexLocker lock(&m_mutex);
+    m_folders.erase(hostFolder);
 }
 
 QString FolderIndex::Find(const QString& hostFolder, const QString& name) const

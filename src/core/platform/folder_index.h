@@ -14,8 +14,9 @@ namespace aquarium {
 // One listing per host folder, its names compared without regard to case, kept while the
 // folder's modification time is unchanged: every lookup of a name in another letter case
 // and every file list of the program reads it instead of listing the folder again.
-// A listing taken within a moment of the folder's last change is not trusted (the
-// file system's clock is coarse), so a change is never missed. Safe across threads.
+// A listing taken within the coarsest file-system clock tick (2 seconds, FAT's) of the
+// folder's last change is not trusted, so a change that left the time as it was is never
+// missed; a notification can forget a listing at once. Safe across threads.
 class FolderIndex
 {
 public:
@@ -32,6 +33,8 @@ public:
     [[nodiscard]] QString Find(const QString& hostFolder, const QString& name) const;
     // The folder's listing; empty when it cannot be listed.
     [[nodiscard]] std::shared_ptr<const Listing> Of(const QString& hostFolder) const;
+    // The folder changed (a notification says so): its listing is made anew when next asked.
+    void Forget(const QString& hostFolder) const;
 
 private:
     struct Kept

@@ -52,6 +52,11 @@ Choice ScriptedPrompts::Ask(const QString& text, bool offerSave)
     return choice;
 }
 
+bool ScriptedPrompts::Confirm(const QString& text, const QString&)
+{
+    return Ask(text, true) == Choice::Save;
+}
+
 QStringList ScriptedPrompts::Questions() const
 {
     QStringList texts;

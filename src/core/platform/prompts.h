@@ -40,6 +40,8 @@ public:
     // A question about unsaved work with the buttons 保存 (only when offerSave), 破棄 and
     // キャンセル. Closing the box is a cancel.
     virtual Choice Ask(const QString& text, bool offerSave) = 0;
+    // A question with the buttons accept and キャンセル (the default); true for accept.
+    virtual bool Confirm(const QString& text, const QString& accept) = 0;
 };
 
 // Records every message and answers every dialog from a queue of answers (an empty
@@ -65,6 +67,8 @@ public:
     std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
     Choice Ask(const QString& text, bool offerSave) override;
+    // Answered from the choices: Save accepts, anything else cancels.
+    bool Confirm(const QString& text, const QString& accept) override;
 
     const std::vector<Record>& Records() const { return m_records; }
     // Texts of the messages and errors shown, in order.

@@ -4,6 +4,7 @@
 #include "core/document/object_bmp.h"
 #include "core/state/history.h"
 
+#include <QHash>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -85,6 +86,10 @@ struct AppState : StateValues
     Prompts& UserPrompts;
 
     ViewCache View;
+
+    // The files the editor read or wrote (the aquarium file, random.uld, the MIDI list),
+    // each with what it held then (Files::Stamp), by upper-cased Windows path.
+    QHash<QString, QByteArray> OnDisk;
 
     // The user's edits as steps to undo, and whether anything is unsaved.
     History Edits;

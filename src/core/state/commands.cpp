@@ -11,6 +11,7 @@
 #include "core/platform/prompts.h"
 #include "core/platform/raster.h"
 #include "core/state/app_state.h"
+#include "core/state/disk_changes.h"
 #include "core/state/history.h"
 #include "core/state/startup.h"
 
@@ -68,6 +69,7 @@ bool LoadAquariumFile(AppState& state, const QString& path)
         return false;
     }
     if (loaded == Loaded::Aquarium) {
+        RememberOnDisk(state, path);
         ShowFishPictures(state);
         if (state.NotebookPage == kAccessoryPage)
             Guard(state.UserPrompts, [&] { DrawTankPreview(state); });
@@ -231,14 +233,20 @@ bool SaveListsFirst(AppState& state, bool& saved)
     return false;
 }
 
-void SaveTo(AppState& state, const QString& path)
+// Writes the aquarium file; false when the user would not overwrite what another program
+// changed.
+bool SaveTo(AppState& state, const QString& path)
 {
+    if (!MayOverwrite(state, path))
+        return false;
     SaveAquariumFile(state.FileSystem, state.Doc, path);
+    RememberOnDisk(state, path);
     state.CurrentFile = path;
     state.Caption = kCaptionPrefix + AsciiLower(path) + kCaptionSuffix;
     // Saving compacts the bitmap table and shortens the background name: a new history.
     state.Edits.Clear();
     state.Edits.MarkSaved();
+    return true;
 }
 
 } // namespace
@@ -268,8 +276,7 @@ bool SaveAsCommand(AppState& state)
                 break;
             state.UserPrompts.ShowMessage(refusal);
         }
-        SaveTo(state, *chosen);
-        saved = true;
+        saved = SaveTo(state, *chosen);
     });
     return saved;
 }
@@ -283,8 +290,7 @@ bool SaveCommand(AppState& state)
     Guard(state.UserPrompts, [&] {
         if (!SaveListsFirst(state, saved))
             return;
-        SaveTo(state, QString(file));
-        saved = true;
+        saved = SaveTo(state, QString(file));
     });
     return saved;
 }

@@ -140,6 +140,16 @@ bool History::DocumentModified() const
     return m_state.Doc != m_saved.Doc;
 }
 
+bool History::RandomListModified() const
+{
+    return m_state.RandomList != m_saved.RandomList;
+}
+
+bool History::MidiListModified() const
+{
+    return m_state.MidiList != m_saved.MidiList || m_state.MidiListFile != m_saved.MidiListFile;
+}
+
 bool History::Modified() const
 {
     return static_cast<const EditedState&>(m_state) != m_saved;

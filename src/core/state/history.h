@@ -74,8 +74,10 @@ public:
     void MarkMidiListSaved();
     // Whether the document or a list differs from what was last loaded or saved.
     [[nodiscard]] bool Modified() const;
-    // Whether the document alone does.
+    // Whether the document alone does, or a list.
     [[nodiscard]] bool DocumentModified() const;
+    [[nodiscard]] bool RandomListModified() const;
+    [[nodiscard]] bool MidiListModified() const;
 
     // The stack, for the window to follow (indexChanged) and for tests.
     [[nodiscard]] QUndoStack& Stack() { return m_stack; }

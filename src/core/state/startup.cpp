@@ -12,6 +12,7 @@
 #include "core/platform/text_file.h"
 #include "core/state/app_state.h"
 #include "core/state/commands.h"
+#include "core/state/disk_changes.h"
 
 #include <algorithm>
 
@@ -71,6 +72,7 @@ void FormCreate(AppState& state, const Registry& registry)
     if (files.FileExists(state.MidiListFile)) {
         state.MidiList.clear();
         Guard(state.UserPrompts, [&] { state.MidiList = files.ReadListFile(state.MidiListFile); });
+        RememberOnDisk(state, state.MidiListFile);
     }
 
     state.CurrentFile.clear();
@@ -113,31 +115,37 @@ void CheckFolders(AppState& state)
         state.UserPrompts.ShowMessage(kBadFolderMessage + doc.DataFolder);
         return;
     }
-    state.SubFolderListFolder = doc.DataFolder;
-    state.SubFolderEntries.clear();
-    for (const QString& name : state.FileSystem.ListFolders(doc.DataFolder))
-        state.SubFolderEntries << u'[' + name + u']';
-    state.SubFolderIndex = -1;
-
+    ListSubFolders(state);
     if (state.SubFolderEntries.isEmpty()) {
         doc.DataSubFolder.clear();
-    } else if (!doc.DataSubFolder.isEmpty()) {
-        QString wanted = doc.DataSubFolder;
-        if (wanted.endsWith(u'\\'))
-            wanted.chop(1);
-        wanted = (u'[' + wanted + u']').toUpper();
-        for (int i = 0; i < state.SubFolderEntries.size(); ++i) {
-            if (Trim(state.SubFolderEntries[i]).toUpper() == wanted) {
-                state.SubFolderIndex = i;
-                break;
-            }
-        }
-    } else {
+    } else if (doc.DataSubFolder.isEmpty()) {
         state.SubFolderIndex = 0;
         const QString& first = state.SubFolderEntries.first();
         doc.DataSubFolder = first.mid(1, first.size() - 2) + u'\\';
     }
     SyncAccessoryFolder(state);
+}
+
+void ListSubFolders(AppState& state)
+{
+    const Aquarium& doc = state.Doc;
+    state.SubFolderListFolder = doc.DataFolder;
+    state.SubFolderEntries.clear();
+    for (const QString& name : state.FileSystem.ListFolders(doc.DataFolder))
+        state.SubFolderEntries << u'[' + name + u']';
+    state.SubFolderIndex = -1;
+    if (doc.DataSubFolder.isEmpty())
+        return;
+    QString wanted = doc.DataSubFolder;
+    if (wanted.endsWith(u'\\'))
+        wanted.chop(1);
+    wanted = (u'[' + wanted + u']').toUpper();
+    for (int i = 0; i < state.SubFolderEntries.size(); ++i) {
+        if (Trim(state.SubFolderEntries[i]).toUpper() == wanted) {
+            state.SubFolderIndex = i;
+            break;
+        }
+    }
 }
 
 void SyncAccessoryFolder(AppState& state)
@@ -160,6 +168,7 @@ void LoadRandomList(AppState& state)
     // A file that cannot be read is shown and taken as empty: nothing of another folder's
     // list is written over it later.
     Guard(state.UserPrompts, [&] { entries = state.FileSystem.ReadListFile(path); });
+    RememberOnDisk(state, path);
     SortWithoutCase(entries);
     FilterRandomList(entries);
     state.RandomList = entries;
@@ -197,8 +206,10 @@ void SaveLists(AppState& state)
         FilterRandomList(state.RandomList);
         state.RandomSelected = std::min<int>(state.RandomSelected, int(state.RandomList.size()) - 1);
         const QString path = state.Doc.DataFolder + kRandomListName;
-        if (!state.RandomList.isEmpty() && Encodable(state, state.RandomList, path)) {
+        if (!state.RandomList.isEmpty() && Encodable(state, state.RandomList, path)
+            && MayOverwrite(state, path)) {
             state.FileSystem.WriteLines(path, state.RandomList);
+            RememberOnDisk(state, path);
             state.Edits.MarkRandomListSaved();
         }
     }
@@ -210,8 +221,10 @@ void SaveLists(AppState& state)
                 state.MidiListFile = state.MidiFolder + kDefaultMidiListName;
                 state.MidiListShown = state.MidiListFile;
             }
-            if (Encodable(state, state.MidiList, state.MidiListFile)) {
+            if (Encodable(state, state.MidiList, state.MidiListFile)
+                && MayOverwrite(state, state.MidiListFile)) {
                 state.FileSystem.WriteLines(state.MidiListFile, state.MidiList);
+                RememberOnDisk(state, state.MidiListFile);
                 state.Edits.MarkMidiListSaved();
             }
         }

@@ -20,6 +20,10 @@ void FormCreate(AppState& state, const Registry& registry);
 // the sub-folder list at it, choosing DataSubFolder. Ends with SyncAccessoryFolder.
 void CheckFolders(AppState& state);
 
+// Lists the sub-folders of DataFolder for FileListBox2 and selects DataSubFolder's entry
+// (none when it is not there); the document is not touched.
+void ListSubFolders(AppState& state);
+
 // Points the accessory file list at DataFolder + DataSubFolder when it shows another folder.
 void SyncAccessoryFolder(AppState& state);
 

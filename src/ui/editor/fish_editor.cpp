@@ -469,6 +469,43 @@ void FishEditor::FormShow()
     // What the file and the first render give is no edit of the user's.
     m_opened = m_model.Fields;
     m_model.ClearHistory();
+    m_onDisk = m_state.FileSystem.Stamp(m_model.CharacterPath + kCharacterExtension);
+}
+
+QStringList FishEditor::WatchedFiles() const
+{
+    if (!isVisible() || m_model.CharacterPath.isEmpty())
+        return {};
+    return {m_model.CharacterPath + kCharacterExtension, m_model.CharacterPath + kBitmapExtension};
+}
+
+std::optional<DiskNotice> FishEditor::FollowDisk(const QStringList& files)
+{
+    if (!isVisible())
+        return std::nullopt;
+    const QString file = m_model.CharacterPath + kCharacterExtension;
+    if (files.contains(m_model.CharacterPath + kBitmapExtension, Qt::CaseInsensitive)
+        && !files.contains(file, Qt::CaseInsensitive)) {
+        // The picture changed: the motion shows it, the fields stay.
+        Run([this] { m_model.Render(m_state.FileSystem); });
+        return std::nullopt;
+    }
+    if (!files.contains(file, Qt::CaseInsensitive)
+        || m_state.FileSystem.Stamp(file) == m_onDisk)
+        return std::nullopt;
+    const QString name = FileNamePart(file);
+    if (!m_state.FileSystem.FileExists(file))
+        return DiskNotice{DiskNotice::Deleted, file, kDeletedNotice.arg(name)};
+    if (HasEdits())
+        return DiskNotice{DiskNotice::ChangedWithEdits, file, kChangedNotice.arg(name)};
+    ReloadFromDisk();
+    return DiskNotice{DiskNotice::Reloaded, file, kReloadedNotice.arg(name)};
+}
+
+void FishEditor::ReloadFromDisk()
+{
+    m_pendingPath = m_model.CharacterPath;
+    FormShow();
 }
 
 void FishEditor::Undo()
@@ -490,9 +527,16 @@ void FishEditor::Redo()
 void FishEditor::Button1Click()
 {
     bool written = false;
-    Run([this, &written] {
+    const QString file = m_model.CharacterPath + kCharacterExtension;
+    // A file another program changed since it was read is overwritten only when asked.
+    if (!m_onDisk.isEmpty() && m_state.FileSystem.FileExists(file)
+        && m_state.FileSystem.Stamp(file) != m_onDisk
+        && !m_state.UserPrompts.Confirm(kOverwriteQuestion, kOverwriteButton))
+        return;
+    Run([this, &written, &file] {
         m_model.NormaliseFields();
         SaveFishCharacter(m_state.FileSystem, m_model.ForSaving(), m_model.CharacterPath);
+        m_onDisk = m_state.FileSystem.Stamp(file);
         written = true;
     });
     if (written) {

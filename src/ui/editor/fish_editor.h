@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/operations/fish_editor_model.h"
+#include "core/state/disk_changes.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -49,6 +50,14 @@ public:
     void Undo();
     void Redo();
 
+    // The character file and its bitmap while the editor shows them (Windows paths).
+    [[nodiscard]] QStringList WatchedFiles() const;
+    // Files other programs changed: the character file is read again when the editor
+    // holds no edits (else kept, and said so); the bitmap's preview is rendered again.
+    [[nodiscard]] std::optional<DiskNotice> FollowDisk(const QStringList& files);
+    // "読み込み直す" for the character file: read again, the edits lost.
+    void ReloadFromDisk();
+
 Q_SIGNALS:
     // Ok wrote the character file.
     void Saved();
@@ -95,6 +104,7 @@ private:
     bool m_showing = false; // the controls are being set from the model
     QString m_pendingPath;
     FishCharacter m_opened; // the fields as the file and the first render left them
+    QByteArray m_onDisk;    // the character file as it was read or written
     int m_pendingFishDataNo = 1;
 };
 

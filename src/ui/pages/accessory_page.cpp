@@ -156,6 +156,13 @@ void AccessoryPage::Refresh()
     Label26->setText(status.Label26);
 }
 
+QString AccessoryPage::PreviewFile() const
+{
+    const QString name = FileListBox1->SelectedName();
+    return name.isEmpty() ? QString()
+                          : m_state.Doc.DataFolder + m_state.Doc.DataSubFolder + name;
+}
+
 void AccessoryPage::EndDrag()
 {
     Guard(m_state.UserPrompts, [&] { m_canvas.EndDrag(); });

@@ -50,6 +50,8 @@ public:
     void Refresh();
     // A drag on the canvas ends where it stands (before an undo).
     void EndDrag();
+    // The picture the preview Image6 shows (a Windows path), empty when none.
+    [[nodiscard]] QString PreviewFile() const;
     void FileListBox1Change();
     void Button11Click();
 

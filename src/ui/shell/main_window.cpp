@@ -5,6 +5,7 @@
 #include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
 #include "core/state/commands.h"
+#include "core/state/disk_changes.h"
 #include "ui/editor/fish_editor.h"
 #include "ui/pages/accessory_page.h"
 #include "ui/pages/fish_page.h"
@@ -12,6 +13,7 @@
 #include "ui/pages/tank_page.h"
 #include "ui/shell/live_view.h"
 #include "ui/shell/version_window.h"
+#include "ui/widgets/file_list_box.h"
 #include "ui/widgets/keyboard.h"
 #include "ui/widgets/named.h"
 #include "ui/widgets/window_place.h"
@@ -19,6 +21,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QCoreApplication>
@@ -38,7 +42,7 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     setObjectName(QStringLiteral("TForm1"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(636, 419);
+    setFixedSize(kClientWidth, kClientHeight);
     setAcceptDrops(true);
 
     TabbedNotebook1 = Named(new QTabWidget(this), "TabbedNotebook1");
@@ -81,6 +85,26 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
         ComboBox1->addItem(QString::fromUtf16(resolution.Text));
     ComboBox1->setCurrentIndex(kDefaultResolution);
     ComboBox1->setGeometry(504, 352, 121, 22);
+
+    // The bar that says what other programs did to the open files: below the client area,
+    // the window growing by its height while it shows.
+    NoticeBar = Named(new QFrame(this), "NoticeBar");
+    NoticeBar->setFrameShape(QFrame::StyledPanel);
+    NoticeBar->setGeometry(0, kClientHeight, kClientWidth, kNoticeBarHeight);
+    NoticeBar->setStyleSheet(QStringLiteral("QFrame#NoticeBar { background: #fff3c4; }"));
+    NoticeLabel = Named(new QLabel(NoticeBar), "NoticeLabel");
+    NoticeLabel->setGeometry(8, 0, 400, kNoticeBarHeight);
+    ReloadButton = Named(new QPushButton(QStringLiteral("読み込み直す"), NoticeBar), "ReloadButton");
+    ReloadButton->setGeometry(416, 4, 110, kNoticeBarHeight - 8);
+    IgnoreButton = Named(new QPushButton(QStringLiteral("無視"), NoticeBar), "IgnoreButton");
+    IgnoreButton->setGeometry(532, 4, 96, kNoticeBarHeight - 8);
+    NoticeBar->hide();
+    connect(ReloadButton, &QPushButton::clicked, this, &MainWindow::ReloadButtonClick);
+    connect(IgnoreButton, &QPushButton::clicked, this, &MainWindow::IgnoreButtonClick);
+
+    // Files and folders other programs change: one watch for the program.
+    Watcher = new FileWatcher(state.FileSystem.Paths(), FileWatcher::kCoalesceMs, this);
+    connect(Watcher, &FileWatcher::Changed, this, &MainWindow::FilesChangedOnDisk);
 
     connect(FishPage1, &FishPage::Changed, this, &MainWindow::Refresh);
     connect(RandomPage1, &RandomListPage::Changed, this, &MainWindow::Refresh);
@@ -145,6 +169,85 @@ void MainWindow::Refresh()
 
     RandomPage1->Refresh();
     MidiPage1->Refresh();
+    UpdateWatch();
+}
+
+void MainWindow::UpdateWatch()
+{
+    const QStringList others = QStringList {m_state.CurrentFile, m_state.MidiListFile,
+                                            AccessoryPage1->PreviewFile()}
+                               + WatchedFolders(m_state) + m_fishEditor.WatchedFiles();
+    if (m_state.Doc == m_watchedDoc && others == m_watchedOthers)
+        return;
+    m_watchedDoc = m_state.Doc;
+    m_watchedOthers = others;
+    QStringList files = WatchedFiles(m_state) + m_fishEditor.WatchedFiles();
+    if (const QString preview = AccessoryPage1->PreviewFile(); !preview.isEmpty())
+        files << preview;
+    Watcher->Watch(WatchedFolders(m_state), files);
+}
+
+void MainWindow::FilesChangedOnDisk(const QStringList& folders, const QStringList& files)
+{
+    std::vector<DiskNotice> notices = FollowDisk(m_state, folders, files);
+    bool fromEditor = false;
+    if (std::optional<DiskNotice> notice = m_fishEditor.FollowDisk(files)) {
+        notices.push_back(*notice);
+        fromEditor = true;
+    }
+    // The file lists show what their folders hold now.
+    for (FileListBox* list : findChildren<FileListBox*>()) {
+        if (folders.contains(list->Directory(), Qt::CaseInsensitive))
+            list->Relist();
+    }
+    const QString preview = AccessoryPage1->PreviewFile();
+    if (!preview.isEmpty()
+        && (files.contains(preview, Qt::CaseInsensitive)
+            || folders.contains(m_state.AccessoryListFolder, Qt::CaseInsensitive)))
+        AccessoryPage1->FileListBox1Change();
+    LiveView1->Follow();
+    if (!notices.empty()) {
+        const DiskNotice& last = notices.back();
+        ShowNotice(last.Text, last.File, last.What == DiskNotice::ChangedWithEdits,
+                   fromEditor && &last == &notices.back());
+    }
+    Refresh();
+}
+
+void MainWindow::ShowNotice(const QString& text, const QString& file, bool offerReload,
+                            bool fromEditor)
+{
+    m_noticeFile = file;
+    m_noticeFromEditor = fromEditor;
+    NoticeLabel->setText(text);
+    ReloadButton->setVisible(offerReload);
+    IgnoreButton->setText(offerReload ? QStringLiteral("無視") : QStringLiteral("閉じる"));
+    NoticeBar->show();
+    setFixedSize(kClientWidth, kClientHeight + kNoticeBarHeight);
+}
+
+void MainWindow::ReloadButtonClick()
+{
+    if (m_noticeFromEditor)
+        m_fishEditor.ReloadFromDisk();
+    else
+        ReloadFromDisk(m_state, m_noticeFile);
+    IgnoreButtonClick();
+    Refresh();
+}
+
+void MainWindow::IgnoreButtonClick()
+{
+    NoticeBar->hide();
+    setFixedSize(kClientWidth, kClientHeight);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Where no notification reaches, the window looks when it is used again.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Watcher->CheckNow();
 }
 
 void MainWindow::showEvent(QShowEvent* event)

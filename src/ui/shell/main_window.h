@@ -1,8 +1,13 @@
 #pragma once
 
+#include "core/document/aquarium.h"
+#include "core/platform/file_watcher.h"
+
 #include <QWidget>
 
 class QComboBox;
+class QFrame;
+class QLabel;
 class QPushButton;
 class QTabWidget;
 
@@ -17,6 +22,11 @@ class MidiListPage;
 class RandomListPage;
 class TankPage;
 class VersionWindow;
+
+// The main window's client area, and the bar below it.
+inline constexpr int kClientWidth = 636;
+inline constexpr int kClientHeight = 419;
+inline constexpr int kNoticeBarHeight = 30;
 
 // TForm1: the main window. A five-page notebook on the left and the frame buttons on
 // the right. It shows the application state and writes user edits back into it.
@@ -48,6 +58,10 @@ public:
     void TurnPage(int step);   // Ctrl+Tab, Ctrl+PgDn (1), Ctrl+Shift+Tab, Ctrl+PgUp (-1)
     void Undo();               // Ctrl+Z, from any control here or in the live view
     void Redo();               // Ctrl+Shift+Z, Ctrl+Y
+    // Other programs changed these folders and files (Windows paths, as watched).
+    void FilesChangedOnDisk(const QStringList& folders, const QStringList& files);
+    void ReloadButtonClick();  // the bar's 読み込み直す
+    void IgnoreButtonClick();  // the bar's 無視 / 閉じる
     void ComboBox1Change();
     void TabbedNotebook1Change(int page);
 
@@ -59,6 +73,12 @@ public:
     QComboBox* ComboBox1 = nullptr;
     QPushButton* LiveViewButton = nullptr;
     LiveView* LiveView1 = nullptr;
+    // Below the client area, what other programs did to the open files.
+    QFrame* NoticeBar = nullptr;
+    QLabel* NoticeLabel = nullptr;
+    QPushButton* ReloadButton = nullptr;
+    QPushButton* IgnoreButton = nullptr;
+    FileWatcher* Watcher = nullptr;
 
     FishPage* FishPage1 = nullptr;
     TankPage* TankPage1 = nullptr;
@@ -72,6 +92,10 @@ private:
     void EndProgram();
 
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // The watch follows what the state shows and holds open.
+    void UpdateWatch();
+    void ShowNotice(const QString& text, const QString& file, bool offerReload, bool fromEditor);
     void closeEvent(QCloseEvent* event) override;
     // An aquarium file dropped from a file manager opens as the load command opens it.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -86,6 +110,11 @@ private:
     QString m_commandLineFile;
     bool m_shown = false;
     bool m_refreshing = false;
+    // What the watch was made for, to make it anew only when that changes.
+    Aquarium m_watchedDoc;
+    QStringList m_watchedOthers;
+    QString m_noticeFile;
+    bool m_noticeFromEditor = false;
 };
 
 } // namespace aquarium

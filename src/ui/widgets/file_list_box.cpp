@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace aquarium {
 
@@ -16,6 +17,15 @@ void FileListBox::SetDirectory(const QString& windowsFolder)
 {
     m_folder = windowsFolder;
     Show(m_files.ListFiles(windowsFolder, m_masks), -1);
+}
+
+void FileListBox::Relist()
+{
+    const QString selected = SelectedName();
+    const int scrolled = verticalScrollBar()->value();
+    const QStringList names = m_files.ListFiles(m_folder, m_masks);
+    Show(names, selected.isEmpty() ? -1 : int(names.indexOf(selected)));
+    verticalScrollBar()->setValue(scrolled);
 }
 
 QString FileListBox::SelectedName() const

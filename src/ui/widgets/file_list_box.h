@@ -20,6 +20,9 @@ public:
 
     // Lists folder (a Windows path) anew.
     void SetDirectory(const QString& windowsFolder);
+    // Lists its folder again (another program changed it), keeping the selected file and
+    // the scroll position when the file is still there. Emits nothing.
+    void Relist();
     const QString& Directory() const { return m_folder; }
     // The selected file name, or empty when none.
     [[nodiscard]] QString SelectedName() const;

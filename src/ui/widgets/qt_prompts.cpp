@@ -42,6 +42,18 @@ Choice QtPrompts::Ask(const QString& text, bool offerSave)
     return Choice::Cancel;
 }
 
+bool QtPrompts::Confirm(const QString& text, const QString& accept)
+{
+    QMessageBox box(QMessageBox::Warning, kApplicationTitle, text, QMessageBox::NoButton,
+                    m_parent);
+    QPushButton* yes = box.addButton(accept, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 QString QtPrompts::QtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(u'|');
