@@ -204,7 +204,8 @@ void TestHistory::randomEditsUndoBackToTheFile()
         default: { // sway, spread or delete what stands there
             const int what = pick(3);
             Canvas(what == 2 ? MouseButton::Right : MouseButton::Left,
-                   what == 0 ? kShift : what == 1 ? kCtrl : 0, columns[1], columns[1]);
+                   what == 0 ? unsigned(kShift) : what == 1 ? unsigned(kCtrl) : 0u, columns[1],
+                   columns[1]);
             break;
         }
         }
