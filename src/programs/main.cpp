@@ -1,6 +1,8 @@
 #include "core/platform/files.h"
 #include "core/platform/fonts.h"
+#include "core/platform/recovery_store.h"
 #include "core/state/app_state.h"
+#include "core/state/recovery.h"
 #include "core/state/startup.h"
 #include "ui/editor/fish_editor.h"
 #include "ui/pages/fish_page.h"
@@ -137,6 +139,10 @@ int main(int argc, char* argv[])
         window.SetCommandLineFile(
                 files.Paths().ArgumentToWindows(options.file));
     }
+    // Unsaved work survives a crash: copies in the user's recovery folder.
+    RecoveryStore recoveryStore(RecoveryStore::DefaultBase());
+    Recovery recovery(state, recoveryStore);
+    window.SetRecovery(&recovery);
     prompts.SetParent(&window);
     window.show();
     if (!options.screenshots.isEmpty()) {

@@ -14,16 +14,22 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include <functional>
+
 namespace aquarium::test {
 
 // The editor as the program starts it, over a test's own world: start-up from the world's
 // registry and current folder, then the three windows, the main one shown.
 struct RunningEditor
 {
-    explicit RunningEditor(const TestWorld& world)
+    // beforeShow: what to set up before the window is first shown (a recovery, answers).
+    explicit RunningEditor(const TestWorld& world,
+                           const std::function<void(RunningEditor&)>& beforeShow = {})
         : files(world.Paths()), state(files, prompts), started(Start(world)), editor(state),
           window(state, version, editor)
     {
+        if (beforeShow)
+            beforeShow(*this);
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
     }

@@ -177,6 +177,15 @@ inline const QString kDeletedNotice = QStringLiteral("ファイルが削除さ�
 inline const QString kOverwriteQuestion =
     QStringLiteral("ファイルが他のプログラムで変更されています.上書きしますか");
 inline const QString kOverwriteButton = QStringLiteral("上書き");
+// The question about unsaved work a previous run left, and its buttons.
+inline const QString kRecoveryQuestion = QStringLiteral("前回保存されなかった変更があります");
+inline const QString kRestoreButton = QStringLiteral("復元");
+inline const QString kDiscardButton = QStringLiteral("破棄");
+inline const QString kLaterButton = QStringLiteral("後で");
+// Followed by the path the copy was moved to.
+inline const QString kDamagedCopyMessage =
+    QStringLiteral("保存されなかった変更のコピーを読めないため damaged に移しました: %1");
+
 // What the check reports.
 inline const QString kMissingFileProblem = QStringLiteral("ファイルがありません");
 inline const QString kNotShiftJisProblem = QStringLiteral("Shift-JIS で表せない文字があります");

@@ -285,16 +285,18 @@ void Files::ForEachPicture(const QStringList& windowsPaths,
     }
 }
 
-QByteArray Files::Stamp(const QString& windowsPath) const
+Files::FileStamp Files::Stamp(const QString& windowsPath) const
 {
     const QString host = ToHost(windowsPath);
-    if (host.isEmpty() || !QFileInfo(host).isFile())
-        return QByteArray();
+    const QFileInfo info(host);
+    if (host.isEmpty() || !info.isFile())
+        return {};
     try {
-        return QCryptographicHash::hash(ReadHostFile(host, windowsPath, kMaxTextFileBytes),
-                                        QCryptographicHash::Sha1);
+        return {info.size(), info.lastModified().toMSecsSinceEpoch(),
+                QCryptographicHash::hash(ReadHostFile(host, windowsPath, kMaxTextFileBytes),
+                                         QCryptographicHash::Sha1)};
     } catch (const PlatformError&) {
-        return QByteArray();
+        return {};
     }
 }
 

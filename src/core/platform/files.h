@@ -55,9 +55,16 @@ public:
     void ForEachPicture(const QStringList& windowsPaths,
                         const std::function<void(int, const QImage&)>& use) const;
 
-    // What a file holds now, to tell later whether another program changed it: a hash of
-    // its bytes; empty when it is not there or cannot be read.
-    [[nodiscard]] QByteArray Stamp(const QString& windowsPath) const;
+    // What a file holds now, to tell later whether another program changed it: its size,
+    // time (ms since the epoch) and a hash of its bytes; the hash is empty when the file
+    // is not there or cannot be read.
+    struct FileStamp
+    {
+        qint64 Size = -1;
+        qint64 Modified = 0;
+        QByteArray Hash;
+    };
+    [[nodiscard]] FileStamp Stamp(const QString& windowsPath) const;
 
     // Folders and files (Windows paths) that changed on disk: their listings and kept
     // pictures are made anew when next asked.

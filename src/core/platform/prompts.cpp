@@ -57,6 +57,16 @@ bool ScriptedPrompts::Confirm(const QString& text, const QString&)
     return Ask(text, true) == Choice::Save;
 }
 
+int ScriptedPrompts::Choose(const QString& text, const QStringList& buttons, int)
+{
+    m_records.push_back({Record::Kind::Question, text, {}});
+    if (m_buttons.empty())
+        return -1;
+    const QString label = m_buttons.front();
+    m_buttons.pop_front();
+    return int(buttons.indexOf(label));
+}
+
 QStringList ScriptedPrompts::Questions() const
 {
     QStringList texts;

@@ -42,6 +42,9 @@ public:
     virtual Choice Ask(const QString& text, bool offerSave) = 0;
     // A question with the buttons accept and キャンセル (the default); true for accept.
     virtual bool Confirm(const QString& text, const QString& accept) = 0;
+    // A question with the given buttons; the index of the one chosen, -1 when the box was
+    // closed.
+    virtual int Choose(const QString& text, const QStringList& buttons, int defaultButton) = 0;
 };
 
 // Records every message and answers every dialog from a queue of answers (an empty
@@ -69,6 +72,9 @@ public:
     Choice Ask(const QString& text, bool offerSave) override;
     // Answered from the choices: Save accepts, anything else cancels.
     bool Confirm(const QString& text, const QString& accept) override;
+    // Answered from the buttons queued by their labels; an exhausted queue closes the box.
+    int Choose(const QString& text, const QStringList& buttons, int defaultButton) override;
+    void QueueButton(const QString& label) { m_buttons.push_back(label); }
 
     const std::vector<Record>& Records() const { return m_records; }
     // Texts of the messages and errors shown, in order.
@@ -84,6 +90,7 @@ private:
 
     std::deque<std::optional<QString>> m_answers;
     std::deque<Choice> m_choices;
+    std::deque<QString> m_buttons;
     std::vector<Record> m_records;
     std::function<void(const QString&)> m_sink;
 };

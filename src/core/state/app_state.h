@@ -2,6 +2,7 @@
 
 #include "core/document/aquarium.h"
 #include "core/document/object_bmp.h"
+#include "core/platform/files.h"
 #include "core/state/history.h"
 
 #include <QHash>
@@ -13,7 +14,6 @@
 
 namespace aquarium {
 
-class Files;
 class Prompts;
 
 inline const QString kProductTitle = QStringLiteral("Kesso's Ulvaro Aquarium Maker");
@@ -88,8 +88,8 @@ struct AppState : StateValues
     ViewCache View;
 
     // The files the editor read or wrote (the aquarium file, random.uld, the MIDI list),
-    // each with what it held then (Files::Stamp), by upper-cased Windows path.
-    QHash<QString, QByteArray> OnDisk;
+    // each as it was then (Files::Stamp), by upper-cased Windows path.
+    QHash<QString, Files::FileStamp> OnDisk;
 
     // The user's edits as steps to undo, and whether anything is unsaved.
     History Edits;

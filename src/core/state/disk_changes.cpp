@@ -68,9 +68,9 @@ void RememberOnDisk(AppState& state, const QString& file)
 bool ChangedOnDisk(const AppState& state, const QString& file)
 {
     const auto known = state.OnDisk.constFind(Key(file));
-    if (known == state.OnDisk.cend() || known->isEmpty())
+    if (known == state.OnDisk.cend() || known->Hash.isEmpty())
         return false; // never read, or not there when last seen: nothing to lose
-    return state.FileSystem.Stamp(file) != *known;
+    return state.FileSystem.Stamp(file).Hash != known->Hash;
 }
 
 bool MayOverwrite(AppState& state, const QString& file)

@@ -410,6 +410,7 @@ void FishEditor::ShowModel()
     CheckBox4->setChecked(f.QuarterWave);
     ShowDisplay();
     m_showing = false;
+    Q_EMIT Shown();
 }
 
 void FishEditor::ShowDisplay()
@@ -491,7 +492,7 @@ std::optional<DiskNotice> FishEditor::FollowDisk(const QStringList& files)
         return std::nullopt;
     }
     if (!files.contains(file, Qt::CaseInsensitive)
-        || m_state.FileSystem.Stamp(file) == m_onDisk)
+        || m_state.FileSystem.Stamp(file).Hash == m_onDisk.Hash)
         return std::nullopt;
     const QString name = FileNamePart(file);
     if (!m_state.FileSystem.FileExists(file))
@@ -500,6 +501,23 @@ std::optional<DiskNotice> FishEditor::FollowDisk(const QStringList& files)
         return DiskNotice{DiskNotice::ChangedWithEdits, file, kChangedNotice.arg(name)};
     ReloadFromDisk();
     return DiskNotice{DiskNotice::Reloaded, file, kReloadedNotice.arg(name)};
+}
+
+std::optional<CharacterCopy> FishEditor::UnsavedCharacter() const
+{
+    if (!HasEdits())
+        return std::nullopt;
+    return CharacterCopy {m_model.CharacterPath, m_model.Fields.FishDataNo, m_model.Fields,
+                          m_onDisk};
+}
+
+void FishEditor::Restore(const CharacterCopy& copy)
+{
+    OpenFor(copy.CharacterPath, copy.FishDataNo);
+    m_model.Fields = copy.Fields;
+    m_model.ClearHistory();
+    ShowModel();
+    SyncTimer();
 }
 
 void FishEditor::ReloadFromDisk()
@@ -529,8 +547,8 @@ void FishEditor::Button1Click()
     bool written = false;
     const QString file = m_model.CharacterPath + kCharacterExtension;
     // A file another program changed since it was read is overwritten only when asked.
-    if (!m_onDisk.isEmpty() && m_state.FileSystem.FileExists(file)
-        && m_state.FileSystem.Stamp(file) != m_onDisk
+    if (!m_onDisk.Hash.isEmpty() && m_state.FileSystem.FileExists(file)
+        && m_state.FileSystem.Stamp(file).Hash != m_onDisk.Hash
         && !m_state.UserPrompts.Confirm(kOverwriteQuestion, kOverwriteButton))
         return;
     Run([this, &written, &file] {

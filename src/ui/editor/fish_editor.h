@@ -2,6 +2,7 @@
 
 #include "core/operations/fish_editor_model.h"
 #include "core/state/disk_changes.h"
+#include "core/state/recovery.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -58,9 +59,16 @@ public:
     // "読み込み直す" for the character file: read again, the edits lost.
     void ReloadFromDisk();
 
+    // The record with its unsaved edits, for a recovery copy; nothing without edits.
+    [[nodiscard]] std::optional<CharacterCopy> UnsavedCharacter() const;
+    // A recovered record shown again: the character opened, the record's values over it.
+    void Restore(const CharacterCopy& copy);
+
 Q_SIGNALS:
     // Ok wrote the character file.
     void Saved();
+    // The controls show the record anew (after an edit, among others).
+    void Shown();
 
 public:
     QTabWidget* TabbedNotebook1 = nullptr;
@@ -104,7 +112,7 @@ private:
     bool m_showing = false; // the controls are being set from the model
     QString m_pendingPath;
     FishCharacter m_opened; // the fields as the file and the first render left them
-    QByteArray m_onDisk;    // the character file as it was read or written
+    Files::FileStamp m_onDisk; // the character file as it was read or written
     int m_pendingFishDataNo = 1;
 };
 

@@ -6,6 +6,7 @@
 #include "core/state/app_state.h"
 #include "core/state/commands.h"
 #include "core/state/disk_changes.h"
+#include "core/state/recovery.h"
 #include "ui/editor/fish_editor.h"
 #include "ui/pages/accessory_page.h"
 #include "ui/pages/fish_page.h"
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QThread>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace aquarium {
@@ -102,6 +104,14 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     connect(ReloadButton, &QPushButton::clicked, this, &MainWindow::ReloadButtonClick);
     connect(IgnoreButton, &QPushButton::clicked, this, &MainWindow::IgnoreButtonClick);
 
+    // Unsaved work is copied a pause after the last edit, never on every key.
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoveryTimer->setInterval(kRecoveryPauseMs);
+    connect(m_recoveryTimer, &QTimer::timeout, this, &MainWindow::KeepRecovery);
+    connect(&fishEditor, &FishEditor::Shown, this, &MainWindow::FollowRecovery);
+    connect(&fishEditor, &FishEditor::Saved, this, &MainWindow::FollowRecovery);
+
     // Files and folders other programs change: one watch for the program.
     Watcher = new FileWatcher(state.FileSystem.Paths(), FileWatcher::kCoalesceMs, this);
     connect(Watcher, &FileWatcher::Changed, this, &MainWindow::FilesChangedOnDisk);
@@ -170,6 +180,23 @@ void MainWindow::Refresh()
     RandomPage1->Refresh();
     MidiPage1->Refresh();
     UpdateWatch();
+    FollowRecovery();
+}
+
+void MainWindow::FollowRecovery()
+{
+    if (!m_recovery)
+        return;
+    if (!m_state.Edits.Modified() && !m_fishEditor.HasEdits())
+        m_recovery->Remove(); // saved or discarded: the copy is no longer needed
+    else
+        m_recoveryTimer->start();
+}
+
+void MainWindow::KeepRecovery()
+{
+    if (m_recovery)
+        m_recovery->Keep(m_fishEditor.UnsavedCharacter());
 }
 
 void MainWindow::UpdateWatch()
@@ -271,6 +298,17 @@ bool IsCharacterFile(const QString& path)
 
 void MainWindow::FormShow()
 {
+    // Work an earlier run did not save comes first: restored, it is what the window shows.
+    if (m_recovery) {
+        if (std::optional<Recovery::Restored> restored = m_recovery->Offer()) {
+            if (restored->Copy.Character)
+                m_fishEditor.Restore(*restored->Copy.Character);
+            for (const DiskNotice& notice : restored->Notices)
+                ShowNotice(notice.Text, notice.File, true, false);
+            Refresh();
+            return;
+        }
+    }
     // A fish character file opens in the fish editor, the main window behind it as usual.
     const bool character = IsCharacterFile(m_commandLineFile);
     aquarium::FormShow(m_state, character ? QString() : m_commandLineFile);
@@ -444,6 +482,9 @@ void MainWindow::EndProgram()
     if (m_exiting)
         return;
     m_exiting = true;
+    // The user chose how the work ends: no copy of it is kept.
+    if (m_recovery)
+        m_recovery->Remove();
     // Every question has been answered: the other windows go without asking again, and
     // the program ends whatever they would say to a close.
     for (QWidget* window : QApplication::topLevelWidgets()) {

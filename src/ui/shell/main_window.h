@@ -10,6 +10,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 
 namespace aquarium {
 
@@ -22,11 +23,14 @@ class MidiListPage;
 class RandomListPage;
 class TankPage;
 class VersionWindow;
+class Recovery;
 
 // The main window's client area, and the bar below it.
 inline constexpr int kClientWidth = 636;
 inline constexpr int kClientHeight = 419;
 inline constexpr int kNoticeBarHeight = 30;
+// How long after the last edit unsaved work is copied.
+inline constexpr int kRecoveryPauseMs = 2000;
 
 // TForm1: the main window. A five-page notebook on the left and the frame buttons on
 // the right. It shows the application state and writes user edits back into it.
@@ -42,6 +46,13 @@ public:
     // The aquarium file named on the command line (a Windows path), opened when the
     // window is first shown.
     void SetCommandLineFile(const QString& windowsPath) { m_commandLineFile = windowsPath; }
+    // Where unsaved work is kept against a crash: copies written a pause after the last
+    // edit, and those of an earlier run offered when the window is first shown.
+    void SetRecovery(Recovery* recovery) { m_recovery = recovery; }
+    // Writes the recovery copy now (the pause is over).
+    void KeepRecovery();
+    // After a change: the copy goes when nothing is unsaved, else comes after a pause.
+    void FollowRecovery();
 
     void FormShow();
     void Button6Click();
@@ -115,6 +126,8 @@ private:
     QStringList m_watchedOthers;
     QString m_noticeFile;
     bool m_noticeFromEditor = false;
+    Recovery* m_recovery = nullptr;
+    QTimer* m_recoveryTimer = nullptr;
 };
 
 } // namespace aquarium

@@ -10,6 +10,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+#include <vector>
+
 namespace aquarium {
 
 void QtPrompts::ShowMessage(const QString& text)
@@ -52,6 +55,20 @@ bool QtPrompts::Confirm(const QString& text, const QString& accept)
     box.setEscapeButton(cancel);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+int QtPrompts::Choose(const QString& text, const QStringList& buttons, int defaultButton)
+{
+    QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::NoButton,
+                    m_parent);
+    std::vector<QPushButton*> made;
+    for (const QString& label : buttons)
+        made.push_back(box.addButton(label, QMessageBox::AcceptRole));
+    if (defaultButton >= 0 && defaultButton < int(made.size()))
+        box.setDefaultButton(made[size_t(defaultButton)]);
+    box.exec();
+    const auto chosen = std::find(made.begin(), made.end(), box.clickedButton());
+    return chosen == made.end() ? -1 : int(chosen - made.begin());
 }
 
 QString QtPrompts::QtFilter(const QString& filter)

@@ -25,6 +25,7 @@ public:
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
     Choice Ask(const QString& text, bool offerSave) override;
     bool Confirm(const QString& text, const QString& accept) override;
+    int Choose(const QString& text, const QStringList& buttons, int defaultButton) override;
 
     // The file dialog a request opens, not yet shown (tests look at it).
     [[nodiscard]] std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest& request,
