@@ -201,7 +201,8 @@ std::optional<BmpLayout> ReadBmpLayout(const QByteArray& bytes)
         layout.Complete = RunLengthComplete(bytes, start, layout.Height, compression == Rle4);
     } else if (compression == Rgb || compression == BitFields || compression == AlphaBitFields) {
         const qint64 rowBytes = (qint64(layout.Width) * layout.Bits + 31) / 32 * 4;
-        layout.Complete = start + rowBytes * layout.Height <= size;
+        // Divided, not multiplied: a huge width times a huge height does not fit 64 bits.
+        layout.Complete = start <= size && rowBytes <= (size - start) / layout.Height;
     }
     return layout;
 }

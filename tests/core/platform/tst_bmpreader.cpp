@@ -211,6 +211,10 @@ void TestBmpReader::incompletePicturesAreRefused_data()
     sixteen[28] = 16; // rows of 16 bytes: seven of eight are there
     QTest::newRow("16 bits, cut short") << sixteen;
     QTest::newRow("run-length, no end") << RunLengthBmp(4, QByteArray::fromHex("0401"));
+    QByteArray huge = full24.first(64);
+    for (int at : {18, 22}) // width and height near 2^31: their product overflows 64 bits
+        huge.replace(at, 4, QByteArray::fromHex("ffffff7f"));
+    QTest::newRow("huge width and height") << huge;
     QTest::newRow("run-length, absolute run cut") << RunLengthBmp(4, QByteArray::fromHex("0004000101"));
 }
 
