@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -59,6 +60,19 @@ void SaveScreenshots(MainWindow& window, FishEditor& editor, const QString& fold
     wait.exec();
     window.LiveView1->grab().save(folder + u"/live-view.png"_qs);
     QCoreApplication::quit();
+}
+
+// The sample aquarium the package installs (under a data folder of the system, or beside
+// the program's own prefix); empty when there is none.
+QString InstalledSample()
+{
+    const QString relative = QStringLiteral("aquarium-maker/samples/aquarium");
+    const QString found = QStandardPaths::locate(QStandardPaths::GenericDataLocation, relative,
+                                                 QStandardPaths::LocateDirectory);
+    if (!found.isEmpty())
+        return found;
+    const QString beside = QCoreApplication::applicationDirPath() + u"/../share/"_qs + relative;
+    return QDir(beside).exists() ? QDir(beside).canonicalPath() : QString();
 }
 
 // The options, read before anything else: --help and --version answer without a display
@@ -121,8 +135,7 @@ int main(int argc, char* argv[])
         return *status;
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setWindowIcon(AppIcon());
+    PresentApplication();
     QApplication::setFont(InterfaceFont(12));
     LoadQtJapanese(app);
 
@@ -143,6 +156,10 @@ int main(int argc, char* argv[])
     RecoveryStore recoveryStore(RecoveryStore::DefaultBase());
     Recovery recovery(state, recoveryStore);
     window.SetRecovery(&recovery);
+    // A first run without settings can open the sample, in a copy of the user's own.
+    window.SetSampleFolder(InstalledSample(),
+                           QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                                   + u"/aquarium-maker/sample/aquarium"_qs);
     prompts.SetParent(&window);
     window.show();
     if (!options.screenshots.isEmpty()) {

@@ -185,6 +185,18 @@ inline const QString kLaterButton = QStringLiteral("後で");
 // Followed by the path the copy was moved to.
 inline const QString kDamagedCopyMessage =
     QStringLiteral("保存されなかった変更のコピーを読めないため damaged に移しました: %1");
+// The status bar: what just happened (followed by a file's name or a step's name), and
+// what there is to do where nothing is set up yet.
+inline const QString kSavedStatus = QStringLiteral("保存しました: %1");
+inline const QString kLoadedStatus = QStringLiteral("読み込みました: %1");
+inline const QString kUndoneStatus = QStringLiteral("元に戻しました: %1");
+inline const QString kRedoneStatus = QStringLiteral("やり直しました: %1");
+inline const QString kNoSettingsStatus = QStringLiteral(
+        "スクリーンセーバーの設定がありません.ファイル > サンプルの水槽を開く で見本の水槽を開けます");
+// Followed by the folder.
+inline const QString kSampleCopyFailed = QStringLiteral("サンプルの水槽を %1 にコピーできません");
+inline const QString kCanvasKeysHelp = QStringLiteral(
+        "矢印: 移動  Enter: 配置  Space: つかむ/放す  Esc: 放す  Delete: 削除  S: 揺れる  W: 広げる");
 
 // What the check reports.
 inline const QString kMissingFileProblem = QStringLiteral("ファイルがありません");

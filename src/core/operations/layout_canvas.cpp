@@ -34,6 +34,12 @@ QPoint NumberPosition(int column, int layer)
     return {column * kCanvasWidth / 20, kCanvasHeight * layer / 6};
 }
 
+QPoint CellCentre(int column, int layer)
+{
+    const Rect box = CellBox(column, layer);
+    return {(box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2};
+}
+
 namespace {
 
 bool Inside(const Rect& box, int x, int y)
@@ -237,7 +243,8 @@ void LayoutCanvas::EndDrag()
     if (!m_dragging)
         return;
     m_dragging = false;
-    m_dragEnded = true;
+    m_dragEnded = !m_keyHold;
+    m_keyHold = false;
     m_state.View.SelectedObject = -1;
     DrawTankPreview(m_state);
     m_state.Edits.Close();
@@ -247,6 +254,7 @@ void LayoutCanvas::Release(MouseButton button, unsigned keys, int x, int y,
                            const QString& selectedFile)
 {
     Aquarium& doc = m_state.Doc;
+    m_keyHold = false;
     if (m_dragEnded) {
         m_dragEnded = false;
         return;
@@ -265,6 +273,129 @@ void LayoutCanvas::Release(MouseButton button, unsigned keys, int x, int y,
         DrawTankPreview(m_state);
     } else if (m_state.View.SelectedObject == -1 && !selectedFile.isEmpty()) {
         Place(x, y, selectedFile);
+    }
+}
+
+void LayoutCanvas::HoverAtCursor()
+{
+    const QPoint at = CellCentre(m_cursor.Column, m_cursor.Layer);
+    Hover(at.x(), at.y());
+}
+
+void LayoutCanvas::Hold(int index)
+{
+    const QPoint at = CellCentre(m_cursor.Column, m_cursor.Layer);
+    m_state.View.SelectedObject = index;
+    MouseDown(MouseButton::Left, kLeftButton, at.x(), at.y());
+    m_keyHold = m_dragging;
+    if (m_dragging)
+        ShowStatus(m_state.Doc.LastObject);
+}
+
+void LayoutCanvas::Key(CanvasKey key, const QString& selectedFile)
+{
+    Aquarium& doc = m_state.Doc;
+    if ((m_dragging && !m_keyHold) || m_dragEnded)
+        return; // a mouse button is down: its release decides
+    const QPoint at = CellCentre(m_cursor.Column, m_cursor.Layer);
+    const auto letGo = [&](MouseButton button) {
+        MouseUp(button, 0, at.x(), at.y(), QString());
+    };
+    switch (key) {
+    case CanvasKey::Left:
+    case CanvasKey::Right:
+    case CanvasKey::Up:
+    case CanvasKey::Down: {
+        m_cursor.Column = std::clamp(m_cursor.Column + (key == CanvasKey::Right)
+                                             - (key == CanvasKey::Left), 0, 19);
+        m_cursor.Layer = std::clamp(m_cursor.Layer + 2 * (key == CanvasKey::Down)
+                                            - 2 * (key == CanvasKey::Up), 0, 4);
+        if (!m_dragging) {
+            HoverAtCursor();
+            return;
+        }
+        const QPoint to = CellCentre(m_cursor.Column, m_cursor.Layer);
+        DragStep(to.x(), to.y());
+        return;
+    }
+    case CanvasKey::Place: {
+        if (selectedFile.isEmpty())
+            return;
+        if (m_dragging)
+            letGo(MouseButton::Left);
+        // The click lands on no accessory, wherever the cursor stands.
+        Hover(-kCanvasWidth, -kCanvasHeight);
+        const int before = doc.LastObject;
+        MouseDown(MouseButton::Left, kLeftButton, at.x(), at.y());
+        MouseUp(MouseButton::Left, 0, at.x(), at.y(), selectedFile);
+        if (doc.LastObject > before)
+            Hold(doc.LastObject);
+        return;
+    }
+    case CanvasKey::Hold:
+        if (m_dragging) {
+            letGo(MouseButton::Left);
+            HoverAtCursor();
+            return;
+        }
+        HoverAtCursor();
+        if (m_state.View.SelectedObject != -1)
+            Hold(m_state.View.SelectedObject);
+        return;
+    case CanvasKey::LetGo:
+        if (m_dragging) {
+            letGo(MouseButton::Left);
+            HoverAtCursor();
+        }
+        return;
+    case CanvasKey::Delete:
+        if (!m_dragging) {
+            HoverAtCursor();
+            if (m_state.View.SelectedObject == -1)
+                return;
+            MouseDown(MouseButton::Right, kRightButton, at.x(), at.y());
+        }
+        letGo(MouseButton::Right);
+        HoverAtCursor();
+        return;
+    case CanvasKey::Sway:
+    case CanvasKey::Spread: {
+        const bool held = m_dragging;
+        if (held) {
+            letGo(MouseButton::Left); // the held one lands where it is, a step of its own
+        } else {
+            HoverAtCursor();
+        }
+        const int index = held ? doc.LastObject : m_state.View.SelectedObject;
+        if (index == -1)
+            return;
+        const unsigned modifier = key == CanvasKey::Sway ? kShift : kCtrl;
+        m_state.View.SelectedObject = index;
+        MouseDown(MouseButton::Left, modifier | kLeftButton, at.x(), at.y());
+        MouseUp(MouseButton::Left, modifier, at.x(), at.y(), QString());
+        const StatusPanel changed = m_status;
+        if (held) {
+            Hold(index);
+        } else {
+            HoverAtCursor();
+        }
+        m_status = changed;
+        return;
+    }
+    }
+}
+
+void LayoutCanvas::Follow(bool cursorShown)
+{
+    if (m_dragging)
+        return;
+    if (cursorShown && m_state.Doc.LastObject != -1) {
+        m_state.View.SelectedObject = -1;
+        HoverAtCursor();
+    } else if (m_state.View.SelectedObject == -1) {
+        m_status = StatusPanel(); // as when the page first shows
+    } else {
+        ShowStatus(m_state.View.SelectedObject);
     }
 }
 

@@ -93,6 +93,10 @@ struct AppState : StateValues
 
     // The user's edits as steps to undo, and whether anything is unsaved.
     History Edits;
+
+    // Whether the registry named a data folder (false on a first run: the current folder
+    // stands in for it).
+    bool Configured = true;
 };
 
 // What a fish slot's picture is drawn from: the data folder, the name and the count.

@@ -189,18 +189,18 @@ QString WindowTitle(const AppState& state)
     return kCaptionPrefix + FileNamePart(file) + kCaptionSuffix;
 }
 
-void LoadCommand(AppState& state)
+bool LoadCommand(AppState& state)
 {
     if (!AskToSaveChanges(state))
-        return;
+        return false;
     FileDialogRequest request;
     request.Filter = kAquariumFilter;
     request.InitialFolder = state.Doc.DataFolder;
     const std::optional<QString> chosen = state.UserPrompts.OpenFileName(request);
-    if (!chosen)
-        return;
-    if (LoadAquariumFile(state, *chosen))
-        state.CurrentFile = *chosen;
+    if (!chosen || !LoadAquariumFile(state, *chosen))
+        return false;
+    state.CurrentFile = *chosen;
+    return true;
 }
 
 QString RefusedSaveTarget(const AppState& state, const QString& path)

@@ -36,7 +36,8 @@ void ViewFollows(AppState& state);
 void FormShow(AppState& state, const QString& argument);
 
 // Button6: asks for an aquarium file and loads it (after asking about unsaved work).
-void LoadCommand(AppState& state);
+// Returns whether a file was loaded.
+bool LoadCommand(AppState& state);
 
 // Button7: saves both lists, then asks for a name and writes the aquarium file.
 // Stops after the lists when random.uld is the current file and the document holds no

@@ -99,6 +99,23 @@ void History::Close()
     Push(m_openName, std::move(before));
 }
 
+QString History::UndoName() const
+{
+    if (OpenChanged())
+        return m_openName;
+    return m_stack.canUndo() ? m_stack.undoText() : QString();
+}
+
+QString History::RedoName() const
+{
+    return !OpenChanged() && m_stack.canRedo() ? m_stack.redoText() : QString();
+}
+
+bool History::OpenChanged() const
+{
+    return m_open && !(m_open->Values == static_cast<const EditedState&>(m_state));
+}
+
 void History::Undo()
 {
     Close();

@@ -65,6 +65,10 @@ public:
     void Redo();
     [[nodiscard]] bool CanUndo() const { return m_stack.canUndo(); }
     [[nodiscard]] bool CanRedo() const { return m_stack.canRedo(); }
+    // The names of the steps an undo and a redo would take (an open step comes first);
+    // empty when there is none.
+    [[nodiscard]] QString UndoName() const;
+    [[nodiscard]] QString RedoName() const;
     // A new history: after a load or a save.
     void Clear();
 
@@ -90,6 +94,8 @@ public:
     };
     [[nodiscard]] Kept Capture() const;
     void Restore(const Kept& kept);
+    // The open step holds a change (it will be a step when it closes).
+    [[nodiscard]] bool OpenChanged() const;
 
 private:
     void Push(const QString& name, Kept before);

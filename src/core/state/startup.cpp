@@ -27,7 +27,43 @@ QString ReadSetting(const Registry& registry, const QString& name, const QString
     return registry.ReadString(kRegistryKey, name).value_or(fallback);
 }
 
+// The screen saver's two settings, without a registry.
+class GivenSettings : public Registry
+{
+public:
+    GivenSettings(QString dataFile, QString midiListFile)
+        : m_dataFile(std::move(dataFile)), m_midiListFile(std::move(midiListFile))
+    {
+    }
+
+    std::optional<QString> ReadString(const QString& key, const QString& name) const override
+    {
+        if (key.compare(kRegistryKey, Qt::CaseInsensitive) != 0)
+            return std::nullopt;
+        if (name.compare(u"DataFile"_qs, Qt::CaseInsensitive) == 0)
+            return m_dataFile;
+        if (name.compare(u"BGMFile"_qs, Qt::CaseInsensitive) == 0)
+            return m_midiListFile;
+        return std::nullopt;
+    }
+
+private:
+    QString m_dataFile;
+    QString m_midiListFile;
+};
+
 } // namespace
+
+bool StartWith(AppState& state, const QString& aquariumFile, const QString& midiListFile)
+{
+    static_cast<StateValues&>(state) = StateValues();
+    state.OnDisk.clear();
+    Guard(state.UserPrompts, [&] { FormCreate(state, GivenSettings(aquariumFile, midiListFile)); });
+    if (!LoadAquariumFile(state, aquariumFile))
+        return false;
+    state.CurrentFile = aquariumFile;
+    return true;
+}
 
 void StartUp(AppState& state)
 {
@@ -76,6 +112,7 @@ void FormCreate(AppState& state, const Registry& registry)
     }
 
     state.CurrentFile.clear();
+    state.Configured = !doc.DataFolder.isEmpty();
     if (doc.DataFolder.isEmpty()) {
         QString current = files.CurrentFolder();
         if (!current.endsWith(u'\\'))

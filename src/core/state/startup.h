@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace aquarium {
 
 struct AppState;
@@ -15,6 +17,11 @@ void StartUp(AppState& state);
 // derives the folders, loads the MIDI list and the random list, sets the document's
 // defaults and prepares the accessory pictures and canvases. Messages go to the prompts.
 void FormCreate(AppState& state, const Registry& registry);
+
+// Starts anew as if the registry named aquariumFile's folder as the data folder and
+// midiListFile as the MIDI list (Windows paths), then loads aquariumFile: how a first run
+// opens the sample aquarium. Returns whether the load completed. Errors are shown.
+bool StartWith(AppState& state, const QString& aquariumFile, const QString& midiListFile);
 
 // Cuts DataFolder to its folder, checks that it exists (a message when not) and points
 // the sub-folder list at it, choosing DataSubFolder. Ends with SyncAccessoryFolder.

@@ -60,6 +60,7 @@ FishEditor::FishEditor(AppState& state, QWidget* parent) : QWidget(parent, Qt::W
 
     TabbedNotebook1 = Named(new QTabWidget(this), "TabbedNotebook1");
     TabbedNotebook1->setGeometry(0, 0, 409, 442);
+    TabbedNotebook1->setAccessibleName(QStringLiteral("ページ"));
     auto* fishPage = Named(new QWidget, "FishCharacterPage");
     auto* animationPage = Named(new QWidget, "AnimationTypePage");
     TabbedNotebook1->addTab(fishPage, QStringLiteral("Fish Character"));

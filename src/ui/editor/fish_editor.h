@@ -29,6 +29,10 @@ class FishEditor : public QWidget
     Q_OBJECT
 public:
     explicit FishEditor(AppState& state, QWidget* parent = nullptr);
+    // The window it belongs to (nullptr: none): shown, it stays above that one, so that a
+    // click there never buries it. It stays a window of its own; the owner gives it back
+    // before it goes.
+    void SetOwner(QWidget* owner) { setParent(owner, windowFlags()); }
 
     // Shows the editor for a character path (DataFolder + CharacterName) and fish data
     // count; showing reads the file and renders the preview.

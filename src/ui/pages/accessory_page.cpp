@@ -5,9 +5,13 @@
 #include "core/state/app_state.h"
 #include "ui/widgets/file_list_box.h"
 
+#include <QCoreApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
+#include <QStatusTipEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -47,6 +51,79 @@ CanvasWidget::CanvasWidget(AppState& state, LayoutCanvas& canvas, FileListBox& f
 {
     setObjectName(QStringLiteral("Image5"));
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("アクセサリの配置"));
+    setAccessibleDescription(kCanvasKeysHelp);
+}
+
+void CanvasWidget::keyPressEvent(QKeyEvent* event)
+{
+    static const std::pair<int, CanvasKey> keys[] = {
+            {Qt::Key_Left, CanvasKey::Left},     {Qt::Key_Right, CanvasKey::Right},
+            {Qt::Key_Up, CanvasKey::Up},         {Qt::Key_Down, CanvasKey::Down},
+            {Qt::Key_Return, CanvasKey::Place},  {Qt::Key_Enter, CanvasKey::Place},
+            {Qt::Key_Space, CanvasKey::Hold},    {Qt::Key_Escape, CanvasKey::LetGo},
+            {Qt::Key_Delete, CanvasKey::Delete}, {Qt::Key_S, CanvasKey::Sway},
+            {Qt::Key_W, CanvasKey::Spread}};
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    for (const auto& [code, key] : keys) {
+        if (event->key() == code && modifiers == Qt::NoModifier) {
+            const QString selected = m_files.SelectedName();
+            if (!m_byKeys) {
+                // The first key shows the cursor where it stood; arrows then move it.
+                m_byKeys = true;
+                if (key >= CanvasKey::Left && key <= CanvasKey::Down) {
+                    Run([&] { m_canvas.Follow(true); });
+                    update();
+                    return;
+                }
+            }
+            Run([&] { m_canvas.Key(key, selected); });
+            update();
+            return;
+        }
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void CanvasWidget::focusInEvent(QFocusEvent* event)
+{
+    QLabel::focusInEvent(event);
+    // The keys, in the window's status bar while the canvas has the focus.
+    QStatusTipEvent tip(kCanvasKeysHelp);
+    QCoreApplication::sendEvent(this, &tip);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+        m_byKeys = true;
+        Run([&] { m_canvas.Follow(true); });
+    }
+}
+
+void CanvasWidget::focusOutEvent(QFocusEvent* event)
+{
+    QLabel::focusOutEvent(event);
+    Run([&] { m_canvas.Key(CanvasKey::LetGo, QString()); });
+    QStatusTipEvent tip {QString()};
+    QCoreApplication::sendEvent(this, &tip);
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QPen pen(QColor(0x20, 0x50, 0xd0));
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (!m_byKeys)
+        return;
+    const CanvasCursor cursor = m_canvas.Cursor();
+    const Rect box = CellBox(cursor.Column, cursor.Layer);
+    pen.setStyle(Qt::SolidLine);
+    pen.setWidth(2);
+    painter.setPen(pen);
+    painter.drawRect(QRect(QPoint(box.Left + 1, box.Top + 1), QPoint(box.Right - 2, box.Bottom - 2)));
 }
 
 void CanvasWidget::Run(const std::function<void()>& body)
@@ -57,6 +134,10 @@ void CanvasWidget::Run(const std::function<void()>& body)
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event)
 {
+    if (m_byKeys) {
+        m_byKeys = false;
+        update();
+    }
     const QPoint p = event->position().toPoint();
     Run([&] { m_canvas.MouseDown(ButtonOf(event), KeysOf(event, false), p.x(), p.y()); });
 }
@@ -141,6 +222,12 @@ AccessoryPage::AccessoryPage(AppState& state, QWidget* parent)
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setPlainText(LayoutHelpLines().join(u'\n'));
     Memo1->hide();
+    // For screen readers: the pictures by what they show, the list by its caption.
+    Image4->setAccessibleName(QStringLiteral("水槽のプレビュー"));
+    Image6->setAccessibleName(QStringLiteral("選んだアクセサリの絵"));
+    FileListBox1->setAccessibleName(QStringLiteral("アクセサリ画像ファイル"));
+    Memo1->setAccessibleName(QStringLiteral("配置の説明"));
+    panel->setAccessibleName(QStringLiteral("指しているアクセサリ"));
     Refresh();
 }
 
@@ -166,6 +253,12 @@ QString AccessoryPage::PreviewFile() const
 void AccessoryPage::EndDrag()
 {
     Guard(m_state.UserPrompts, [&] { m_canvas.EndDrag(); });
+}
+
+void AccessoryPage::Follow()
+{
+    Guard(m_state.UserPrompts, [&] { m_canvas.Follow(Image5->CursorShown()); });
+    Refresh();
 }
 
 void AccessoryPage::FileListBox1Change()

@@ -4,7 +4,6 @@
 #include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
 #include "ui/editor/fish_editor.h"
-#include "ui/widgets/keyboard.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -40,9 +39,13 @@ const SlotNames kSlotNames[6] = {
 } // namespace
 
 FishPage::FishPage(AppState& state, FishEditor& editor, QWidget* parent)
-    : QWidget(parent), m_state(state), m_editor(editor), m_edits(state)
+    : QWidget(parent), m_state(state), m_edits(state), m_editor(editor)
 {
     setObjectName(QStringLiteral("FishPage"));
+    // First of the page for Tab, as it stands at its top.
+    CheckBox1 = new QCheckBox(QStringLiteral("熱帯魚の数の設定はULDファイルを優先"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->move(8, 2);
     // Two columns of three slots: the picture on the left, the numbers to its right.
     for (int k = 0; k < 6; ++k) {
         const int x = 4 + (k / 3) * 244;
@@ -71,6 +74,11 @@ FishPage::FishPage(AppState& state, FishEditor& editor, QWidget* parent)
         s.FishAmount = new QLineEdit(this);
         s.FishAmount->setObjectName(QLatin1String(n.amount));
         s.FishAmount->setGeometry(x + 156, y + 84, 80, 20);
+        // For screen readers: what each part of the slot is.
+        const QString fish = QStringLiteral("熱帯魚%1").arg(k + 1);
+        s.Picture->setAccessibleName(fish + u"の絵"_qs);
+        s.Name->setAccessibleName(fish + u"のﾃﾞｰﾀﾌｧｲﾙ"_qs);
+        s.FishDataNo->setAccessibleName(fish + u"の熱帯魚ﾃﾞｰﾀ数"_qs);
         connect(s.Button, &QPushButton::clicked, this, [this, k] { ChooseFishFile(k); });
         // Typing in a field is one step of the history, ended when the field is left.
         connect(s.FishDataNo, &QLineEdit::textChanged, this, [this, k](const QString& text) {
@@ -100,11 +108,9 @@ FishPage::FishPage(AppState& state, FishEditor& editor, QWidget* parent)
     dataNoRight->setGeometry(404, 44, 84, 14);
     m_amountRight = new QLabel(this);
     m_amountRight->setGeometry(404, 88, 84, 14);
-    CheckBox1 = new QCheckBox(QStringLiteral("熱帯魚の数の設定はULDファイルを優先"), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->move(8, 2);
     connect(CheckBox1, &QCheckBox::clicked, this, &FishPage::CheckBox1Click);
-    OrderTabsByPosition(this);
+    // Tab reads the page as it is meant: the check box, then slot by slot its button, its
+    // picture and its two fields (the order they were made in).
     Refresh();
 }
 
@@ -120,6 +126,8 @@ void FishPage::Refresh()
         if (s.FishAmount->text() != fish.FishAmount)
             s.FishAmount->setText(fish.FishAmount);
         s.Picture->setPixmap(QPixmap::fromImage(m_state.View.FishPictures[size_t(k)]));
+        s.FishAmount->setAccessibleName(QStringLiteral("熱帯魚%1の").arg(k + 1)
+                                        + m_state.Doc.AmountHeading());
     }
     CheckBox1->setChecked(m_state.Doc.FishCountsFixed);
     Label10->setText(m_state.Doc.AmountHeading());

@@ -124,6 +124,15 @@ void DropListBox::mousePressEvent(QMouseEvent* event)
     Q_EMIT Pressed(event->button(), event->position().toPoint());
 }
 
+void DropListBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        Q_EMIT DeletePressed();
+        return;
+    }
+    ListBox::keyPressEvent(event);
+}
+
 void DropListBox::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::RightButton)
@@ -163,6 +172,10 @@ RandomListPage::RandomListPage(AppState& state, QWidget* parent)
         if (button == Qt::RightButton)
             Run([this] { m_edits.RandomDeleteOne(); });
     });
+    connect(ListBox1, &DropListBox::DeletePressed, this,
+            [this] { Run([this] { m_edits.RandomDeleteOne(); }); });
+    ListBox1->setAccessibleName(QStringLiteral("random.uldのリスト"));
+    FileListBox4->setAccessibleName(QStringLiteral("ULDファイルのリスト"));
     // ListBox1DragDrop: a file of FileListBox4; any other source changes nothing.
     FileListBox4->OnDrop([this](FileListBox& source, const QString& name, QPoint global) {
         if (!ListBox1->Contains(global))
@@ -232,6 +245,11 @@ MidiListPage::MidiListPage(AppState& state, QWidget* parent)
     connect(Button20, &QPushButton::clicked, this, [this] { Run([this] { m_edits.LoadMidiListFile(); }); });
     connect(Button21, &QPushButton::clicked, this,
             [this] { Run([this] { m_edits.SaveMidiListFileAs(); }); });
+    connect(ListBox2, &DropListBox::DeletePressed, this,
+            [this] { Run([this] { m_edits.MidiDeleteOne(); }); });
+    Edit7->setAccessibleName(QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄのﾌｧｲﾙ"));
+    ListBox2->setAccessibleName(QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄ"));
+    FileListBox3->setAccessibleName(QStringLiteral("MIDIファイルのリスト"));
     connect(ListBox2, &DropListBox::Pressed, this,
             [this](Qt::MouseButton, QPoint at) { m_pressRow = ListBox2->RowAt(at); });
     connect(ListBox2, &DropListBox::Released, this, [this](Qt::MouseButton button, QPoint at) {

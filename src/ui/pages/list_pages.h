@@ -38,10 +38,13 @@ Q_SIGNALS:
     void SelectionMoved(int row);
     // A file from a file manager was dropped on row (a host path).
     void FileDropped(const QString& hostPath, int row);
+    // The Delete key: the selected entry is to go, as by the right button.
+    void DeletePressed();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -61,6 +61,9 @@ TankPage::TankPage(AppState& state, QWidget* parent)
     small.setPixelSize(13);
     FileListBox2->setFont(small);
     connect(FileListBox2, &ListBox::RowClicked, this, &TankPage::FileListBox2Click);
+    // The arrow keys only move the highlight; Enter takes the highlighted folder.
+    FileListBox2->installEventFilter(this);
+    FileListBox2->setAccessibleName(QStringLiteral("画像ﾃﾞｰﾀ等の保存用ｻﾌﾞﾌｫﾙﾀﾞ"));
 
     struct FileRow
     {
@@ -173,6 +176,12 @@ TankPage::TankPage(AppState& state, QWidget* parent)
             Edited();
         });
     }
+    // For screen readers: each bar by its row's caption, the swatch by what it shows.
+    ScrollBar1->setAccessibleName(QStringLiteral("背景色の赤 (R)"));
+    ScrollBar2->setAccessibleName(QStringLiteral("背景色の緑 (G)"));
+    ScrollBar3->setAccessibleName(QStringLiteral("背景色の青 (B)"));
+    ScrollBar4->setAccessibleName(QStringLiteral("断続音の平均の間隔 (秒)"));
+    Image11->setAccessibleName(QStringLiteral("背景色"));
     OrderTabsByPosition(this);
     Refresh();
 }
@@ -251,6 +260,13 @@ void TankPage::ScrollBar4Change()
 
 bool TankPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == FileListBox2 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && FileListBox2->CurrentRow() >= 0) {
+            FileListBox2Click(FileListBox2->CurrentRow());
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         const std::pair<QPushButton*, FileItem> buttons[] = {

@@ -38,13 +38,47 @@ LiveView::LiveView(AppState& state, QWidget* parent)
     Timer1.setInterval(1000 / kLiveTicksPerSecond);
     connect(&Timer1, &QTimer::timeout, this, &LiveView::Timer1Timer);
     OnUndoKeys(this, [this] { Q_EMIT UndoAsked(); }, [this] { Q_EMIT RedoAsked(); });
+    OnKeys(this, QKeySequence(Qt::Key_Space), [this] { TogglePause(); });
+    OnKeys(this, QKeySequence(Qt::Key_F11), [this] { ToggleFullScreen(); });
+    OnKeys(this, QKeySequence(Qt::Key_Escape), [this] { Leave(); });
+    Image1->setAccessibleName(QStringLiteral("水槽"));
+    Label1->setAccessibleName(QStringLiteral("状態"));
 }
 
 void LiveView::Follow()
 {
     m_dirty = true;
-    if (isVisible() && !Timer1.isActive())
+    const QString file = FileNamePart(m_state.CurrentFile);
+    setWindowTitle(file.isEmpty() ? kLiveViewTitle : kLiveViewTitle + u" - "_qs + file);
+    if (isVisible() && !Timer1.isActive() && !m_paused)
         Timer1.start(); // after a tank the memory could not hold
+}
+
+void LiveView::TogglePause()
+{
+    m_paused = !m_paused;
+    if (m_paused)
+        Timer1.stop();
+    else if (isVisible())
+        Timer1.start();
+    if (m_tank)
+        ShowMissing();
+}
+
+void LiveView::ToggleFullScreen()
+{
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
+}
+
+void LiveView::Leave()
+{
+    if (isFullScreen())
+        showNormal();
+    else
+        close();
 }
 
 QRect LiveView::TankArea() const
@@ -70,10 +104,20 @@ void LiveView::MakeTank()
 
 void LiveView::ShowMissing()
 {
+    const Aquarium& doc = m_state.Doc;
+    int kinds = 0;
+    for (const FishSlot& slot : doc.Fish)
+        kinds += slot.CharacterName.isEmpty() ? 0 : 1;
+    const QString file = FileNamePart(m_state.CurrentFile);
+    QString text = (m_paused ? QStringLiteral("一時停止中: ") : QStringLiteral("再生中: "))
+                   + (file.isEmpty() ? QStringLiteral("(名前なし)") : file)
+                   + QStringLiteral("  熱帯魚 %1 種, アクセサリ %2")
+                             .arg(kinds)
+                             .arg(doc.LastObject + 1);
     const QStringList& missing = m_tank->Missing();
-    Label1->setText(missing.isEmpty()
-            ? QString()
-            : QStringLiteral("表示できないファイル: ") + missing.join(u", "_qs));
+    if (!missing.isEmpty())
+        text += QStringLiteral("  表示できないファイル: ") + missing.join(u", "_qs);
+    Label1->setText(text);
 }
 
 void LiveView::Timer1Timer()
@@ -100,9 +144,14 @@ void LiveView::Timer1Timer()
 void LiveView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    const QWidget* from = QApplication::activeWindow();
-    CentreOn(*this, from != this ? from : nullptr);
+    // The first time in the middle of the window it was opened from, then where it was.
+    if (!m_placed) {
+        const QWidget* from = QApplication::activeWindow();
+        CentreOn(*this, from != this ? from : nullptr);
+        m_placed = true;
+    }
     m_dirty = true;
+    m_paused = false;
     Timer1.start();
 }
 

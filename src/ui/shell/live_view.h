@@ -16,7 +16,9 @@ struct AppState;
 // "水槽の動作プレビュー": the composed tank, playing at 20 ticks a second, drawn at the
 // resolution of ComboBox1 scaled to fit the window. Modeless; it follows every edit of the
 // state. A click into the tank drops food. Files it cannot show are named once in its
-// status line. The fish's frames are made off the user-interface thread.
+// status line, after what it plays. The fish's frames are made off the user-interface
+// thread. Space pauses and goes on, F11 fills the screen, Escape leaves the full screen,
+// then closes. It opens where it was last.
 class LiveView : public QWidget
 {
     Q_OBJECT
@@ -27,6 +29,10 @@ public:
     void Follow();
     // One tick of the tank, then the picture.
     void Timer1Timer();
+    void TogglePause();      // Space
+    void ToggleFullScreen(); // F11
+    void Leave();            // Escape
+    [[nodiscard]] bool Paused() const { return m_paused; }
 
     [[nodiscard]] const LiveTank* Tank() const { return m_tank ? &*m_tank : nullptr; }
 
@@ -49,13 +55,16 @@ private:
     // Where the tank is drawn in Image1: the screen's proportions, as large as it fits.
     [[nodiscard]] QRect TankArea() const;
     void MakeTank();
-    // The files the tank could not show, in the status line.
+    // What it plays (the aquarium file, its fish and accessories) and the files the tank
+    // could not show, in the status line.
     void ShowMissing();
 
     AppState& m_state;
     std::optional<LiveTank> m_tank;
     QImage m_frame;
     bool m_dirty = true;
+    bool m_paused = false;
+    bool m_placed = false; // shown once: later it opens where it was
 };
 
 inline const QString kLiveViewTitle = QStringLiteral("水槽の動作プレビュー");

@@ -3,10 +3,12 @@
 #include "core/operations/page_operations.h"
 #include "core/platform/files.h"
 #include "core/platform/platform_error.h"
+#include "core/platform/prompts.h"
 #include "core/state/app_state.h"
 #include "core/state/commands.h"
 #include "core/state/disk_changes.h"
 #include "core/state/recovery.h"
+#include "core/state/startup.h"
 #include "ui/editor/fish_editor.h"
 #include "ui/pages/accessory_page.h"
 #include "ui/pages/fish_page.h"
@@ -19,11 +21,19 @@
 #include "ui/widgets/named.h"
 #include "ui/widgets/window_place.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMenu>
+#include <QStatusTipEvent>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QCoreApplication>
@@ -44,10 +54,17 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     setObjectName(QStringLiteral("TForm1"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
     setAcceptDrops(true);
 
-    TabbedNotebook1 = Named(new QTabWidget(this), "TabbedNotebook1");
+    // The client area holds every control of the window where it always stood; the menu
+    // bar goes above it, the notice bar and the status bar below.
+    MenuBar1 = Named(new QMenuBar(this), "MenuBar1");
+    ClientArea = Named(new QWidget(this), "ClientArea");
+    ClientArea->resize(kClientWidth, kClientHeight);
+    StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+
+    TabbedNotebook1 = Named(new QTabWidget(ClientArea), "TabbedNotebook1");
     TabbedNotebook1->setGeometry(0, 0, 497, 419);
     // All five tabs in one row, as the notebook shows them.
     TabbedNotebook1->setUsesScrollButtons(false);
@@ -67,32 +84,37 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     MidiPage1 = new MidiListPage(state);
     TabbedNotebook1->addTab(MidiPage1, QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄの設定"));
 
-    Button6 = Named(new QPushButton(QStringLiteral("ULDﾌｧｲﾙ読み込み"), this), "Button6");
+    Button6 = Named(new QPushButton(QStringLiteral("ULDﾌｧｲﾙ読み込み"), ClientArea), "Button6");
     Button6->setGeometry(516, 8, 110, 25);
-    Button7 = Named(new QPushButton(QStringLiteral("名前をつけて保存"), this), "Button7");
+    Button7 = Named(new QPushButton(QStringLiteral("名前をつけて保存"), ClientArea), "Button7");
     Button7->setGeometry(516, 40, 110, 25);
-    Button10 = Named(new QPushButton(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), this), "Button10");
+    Button10 = Named(new QPushButton(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), ClientArea), "Button10");
     Button10->setGeometry(516, 95, 110, 25);
-    Button1 = Named(new QPushButton(QStringLiteral("終了"), this), "Button1");
+    Button1 = Named(new QPushButton(QStringLiteral("終了"), ClientArea), "Button1");
     Button1->setGeometry(516, 130, 110, 25);
     // The whole tank playing, in a window of its own (F5 too).
     LiveView1 = new LiveView(state, this);
-    LiveViewButton = Named(new QPushButton(QStringLiteral("動作プレビュー"), this), "LiveViewButton");
+    LiveViewButton = Named(new QPushButton(QStringLiteral("動作プレビュー"), ClientArea), "LiveViewButton");
     LiveViewButton->setGeometry(516, 175, 110, 25);
     LiveViewButton->setToolTip(kLiveViewTitle);
 
-    ComboBox1 = Named(new QComboBox(this), "ComboBox1");
+    ComboBox1 = Named(new QComboBox(ClientArea), "ComboBox1");
     ComboBox1->setEditable(true);
     for (const ScreenResolution& resolution : kScreenResolutions)
         ComboBox1->addItem(QString::fromUtf16(resolution.Text));
     ComboBox1->setCurrentIndex(kDefaultResolution);
     ComboBox1->setGeometry(504, 352, 121, 22);
+    // A caption of its own in the free space above it, its buddy: through it a screen
+    // reader names the box.
+    ComboBox1Caption = Named(new QLabel(QStringLiteral("画面の解像度"), ClientArea),
+                             "ComboBox1Caption");
+    ComboBox1Caption->setGeometry(504, 334, 121, 16);
+    ComboBox1Caption->setBuddy(ComboBox1);
 
     // The bar that says what other programs did to the open files: below the client area,
     // the window growing by its height while it shows.
     NoticeBar = Named(new QFrame(this), "NoticeBar");
     NoticeBar->setFrameShape(QFrame::StyledPanel);
-    NoticeBar->setGeometry(0, kClientHeight, kClientWidth, kNoticeBarHeight);
     NoticeBar->setStyleSheet(QStringLiteral("QFrame#NoticeBar { background: #fff3c4; }"));
     NoticeLabel = Named(new QLabel(NoticeBar), "NoticeLabel");
     NoticeLabel->setGeometry(8, 0, 400, kNoticeBarHeight);
@@ -135,21 +157,14 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     // An undo or redo puts back a state: show it.
     connect(&m_state.Edits.Stack(), &QUndoStack::indexChanged, this, &MainWindow::Refresh);
 
-    // The keys, from anywhere in the window.
-    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Button6Click(); });
-    OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { Button7Click(); });
-    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SaveClick(); });
-    // Ctrl+Q quits as the close box does: it asks only when something is unsaved.
-    OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
-    OnKeys(this, QKeySequence(Qt::Key_F1), [this] { Button10Click(); });
-    OnKeys(this, QKeySequence(Qt::Key_F5), [this] { LiveViewClick(); });
+    // The keys, from anywhere in the window (those of the menus are the menus').
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { TurnPage(1); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { TurnPage(1); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { TurnPage(-1); });
     OnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { TurnPage(-1); });
 
-    // Undo and redo from wherever the focus is, here and in the live view.
-    OnUndoKeys(this, [this] { Undo(); }, [this] { Redo(); });
+    // Undo and redo from wherever the focus is, here (the menu's keys) and in the live view.
+    KeepUndoKeysFromFields(this);
     connect(LiveView1, &LiveView::UndoAsked, this, &MainWindow::Undo);
     connect(LiveView1, &LiveView::RedoAsked, this, &MainWindow::Redo);
 
@@ -160,7 +175,137 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
             && (qobject_cast<QLineEdit*>(child) || qobject_cast<QPlainTextEdit*>(child)))
             child->installEventFilter(this);
     }
+    MakeMenus();
+    Arrange();
+    Describe();
+    // The fish editor belongs to this window from now on (after the walks over the
+    // window's own controls above).
+    m_fishEditor.SetOwner(this);
     Refresh();
+}
+
+MainWindow::~MainWindow()
+{
+    // The editor outlives the window: it is not one of the children deleted with it.
+    m_fishEditor.SetOwner(nullptr);
+}
+
+void MainWindow::Describe()
+{
+    // What the pointer is over, in the status bar: what a control does, and its key.
+    Button6->setStatusTip(QStringLiteral("水槽ファイル (.uld) を読み込みます  Ctrl+O"));
+    Button7->setStatusTip(
+            QStringLiteral("リストを保存し、水槽ファイルに名前をつけて保存します  Ctrl+Shift+S"));
+    Button10->setStatusTip(QStringLiteral("バージョン情報を表示します  F1"));
+    Button1->setStatusTip(QStringLiteral("保存してから終了します"));
+    LiveViewButton->setStatusTip(QStringLiteral("水槽全体の動きを別のウィンドウで見ます  F5"));
+    ComboBox1->setStatusTip(QStringLiteral("スクリーンセーバーの画面の解像度"));
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->statusTip().isEmpty() && !child->toolTip().isEmpty())
+            child->setStatusTip(child->toolTip());
+    }
+    // The buttons' texts name them; the other controls are named here for screen readers.
+    TabbedNotebook1->setAccessibleName(QStringLiteral("ページ"));
+    StatusBar1->setAccessibleName(QStringLiteral("状態"));
+    NoticeBar->setAccessibleName(QStringLiteral("お知らせ"));
+}
+
+void MainWindow::MakeMenus()
+{
+    const auto add = [this](QMenu* menu, const char* name, const QString& text,
+                            const QList<QKeySequence>& keys, const std::function<void()>& run) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action); // the keys work with the menus closed, whatever has the focus
+        connect(action, &QAction::triggered, this, run);
+        return action;
+    };
+    QMenu* file = MenuBar1->addMenu(QStringLiteral("ファイル(&F)"));
+    ActionLoad = add(file, "ActionLoad", QStringLiteral("読み込み..."), {QKeySequence(Qt::CTRL | Qt::Key_O)},
+                     [this] { Button6Click(); });
+    ActionSave = add(file, "ActionSave", QStringLiteral("保存"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
+                     [this] { SaveClick(); });
+    ActionSaveAs = add(file, "ActionSaveAs", QStringLiteral("名前をつけて保存..."),
+                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { Button7Click(); });
+    file->addSeparator();
+    ActionSample = add(file, "ActionSample", QStringLiteral("サンプルの水槽を開く"), {},
+                       [this] { OpenSample(); });
+    ActionSample->setEnabled(false); // until the sample's folder is known
+    file->addSeparator();
+    // Ctrl+Q quits as the close box does: it asks only when something is unsaved.
+    ActionExit = add(file, "ActionExit", QStringLiteral("終了"), {QKeySequence(Qt::CTRL | Qt::Key_Q)},
+                     [this] { close(); });
+    QMenu* editMenu = MenuBar1->addMenu(QStringLiteral("編集(&E)"));
+    // The open menu greys what there is nothing to do for; closed, the keys always reach
+    // Undo and Redo (a drag or a typing in progress is a step the menu could not know of).
+    connect(editMenu, &QMenu::aboutToShow, this, [this] { NameUndoSteps(true); });
+    connect(editMenu, &QMenu::aboutToHide, this, [this] { NameUndoSteps(false); });
+    ActionUndo = add(editMenu, "ActionUndo", QStringLiteral("元に戻す"),
+                     {QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { Undo(); });
+    ActionRedo = add(editMenu, "ActionRedo", QStringLiteral("やり直し"),
+                     {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+                     [this] { Redo(); });
+    QMenu* view = MenuBar1->addMenu(QStringLiteral("表示(&V)"));
+    for (int page = 0; page < TabbedNotebook1->count(); ++page) {
+        const QByteArray name = "ActionPage" + QByteArray::number(page + 1);
+        ActionPages[size_t(page)] = add(view, name.constData(), TabbedNotebook1->tabText(page),
+            {QKeySequence(Qt::CTRL | (Qt::Key_1 + page))},
+            [this, page] { TabbedNotebook1->setCurrentIndex(page); });
+    }
+    view->addSeparator();
+    ActionLiveView = add(view, "ActionLiveView", QStringLiteral("動作プレビュー"),
+                         {QKeySequence(Qt::Key_F5)}, [this] { LiveViewClick(); });
+    QMenu* help = MenuBar1->addMenu(QStringLiteral("ヘルプ(&H)"));
+    ActionVersion = add(help, "ActionVersion", QStringLiteral("バージョン情報"),
+                        {QKeySequence(Qt::Key_F1)}, [this] { Button10Click(); });
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    // What the pointer is over, or the canvas's keys while it has the focus; when that
+    // ends, what last happened comes back.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        StatusBar1->showMessage(tip.isEmpty() ? m_said : tip);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void MainWindow::NameUndoSteps(bool showing)
+{
+    const QString undo = m_state.Edits.UndoName();
+    const QString redo = m_state.Edits.RedoName();
+    ActionUndo->setText(undo.isEmpty() ? QStringLiteral("元に戻す") : u"元に戻す: "_qs + undo);
+    ActionRedo->setText(redo.isEmpty() ? QStringLiteral("やり直し") : u"やり直し: "_qs + redo);
+    ActionUndo->setEnabled(!showing || !undo.isEmpty());
+    ActionRedo->setEnabled(!showing || !redo.isEmpty());
+}
+
+void MainWindow::Say(const QString& text)
+{
+    m_said = text;
+    StatusBar1->showMessage(text);
+}
+
+void MainWindow::AfterReplace()
+{
+    AccessoryPage1->Follow();
+    Refresh();
+}
+
+void MainWindow::Arrange()
+{
+    const int menu = MenuBar1->sizeHint().height();
+    const int notice = NoticeBar->isVisibleTo(this) ? kNoticeBarHeight : 0;
+    const int status = StatusBar1->sizeHint().height();
+    MenuBar1->setGeometry(0, 0, kClientWidth, menu);
+    ClientArea->move(0, menu);
+    NoticeBar->setGeometry(0, menu + kClientHeight, kClientWidth, kNoticeBarHeight);
+    StatusBar1->setGeometry(0, menu + kClientHeight + notice, kClientWidth, status);
+    setFixedSize(kClientWidth, menu + kClientHeight + notice + status);
 }
 
 void MainWindow::Refresh()
@@ -171,6 +316,7 @@ void MainWindow::Refresh()
     setWindowModified(m_state.Edits.Modified());
     TabbedNotebook1->setCurrentIndex(m_state.NotebookPage);
     m_refreshing = false;
+    NameUndoSteps(false);
 
     LiveView1->Follow();
     FishPage1->Refresh();
@@ -250,7 +396,7 @@ void MainWindow::ShowNotice(const QString& text, const QString& file, bool offer
     ReloadButton->setVisible(offerReload);
     IgnoreButton->setText(offerReload ? QStringLiteral("無視") : QStringLiteral("閉じる"));
     NoticeBar->show();
-    setFixedSize(kClientWidth, kClientHeight + kNoticeBarHeight);
+    Arrange();
 }
 
 void MainWindow::ReloadButtonClick()
@@ -260,13 +406,14 @@ void MainWindow::ReloadButtonClick()
     else
         ReloadFromDisk(m_state, m_noticeFile);
     IgnoreButtonClick();
-    Refresh();
+    Say(kLoadedStatus.arg(FileNamePart(m_noticeFile)));
+    AfterReplace();
 }
 
 void MainWindow::IgnoreButtonClick()
 {
     NoticeBar->hide();
-    setFixedSize(kClientWidth, kClientHeight);
+    Arrange();
 }
 
 void MainWindow::changeEvent(QEvent* event)
@@ -305,14 +452,18 @@ void MainWindow::FormShow()
                 m_fishEditor.Restore(*restored->Copy.Character);
             for (const DiskNotice& notice : restored->Notices)
                 ShowNotice(notice.Text, notice.File, true, false);
-            Refresh();
+            AfterReplace();
             return;
         }
     }
     // A fish character file opens in the fish editor, the main window behind it as usual.
     const bool character = IsCharacterFile(m_commandLineFile);
     aquarium::FormShow(m_state, character ? QString() : m_commandLineFile);
-    Refresh();
+    if (!m_state.CurrentFile.isEmpty())
+        Say(kLoadedStatus.arg(FileNamePart(m_state.CurrentFile)));
+    else if (!m_state.Configured)
+        Say(kNoSettingsStatus);
+    AfterReplace();
     if (character && m_state.FileSystem.FileExists(m_commandLineFile))
         OpenCharacterFile(m_commandLineFile);
 }
@@ -325,8 +476,60 @@ void MainWindow::OpenCharacterFile(const QString& windowsPath)
 
 void MainWindow::Button6Click()
 {
-    LoadCommand(m_state);
-    Refresh();
+    if (LoadCommand(m_state))
+        Say(kLoadedStatus.arg(FileNamePart(m_state.CurrentFile)));
+    AfterReplace();
+}
+
+void MainWindow::SetSampleFolder(const QString& hostFolder, const QString& copyFolder)
+{
+    m_sampleFolder = hostFolder;
+    m_sampleCopy = copyFolder;
+    ActionSample->setEnabled(!hostFolder.isEmpty()
+                             && QFile::exists(hostFolder + u"/tetra.uld"_qs));
+}
+
+namespace {
+
+// Copies the folder from into to (made with its parents), files and sub-folders alike.
+bool CopyFolder(const QString& from, const QString& to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    QDirIterator entries(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+    const QDir source(from);
+    while (entries.hasNext()) {
+        const QFileInfo entry = entries.nextFileInfo();
+        const QString target = to + u'/' + source.relativeFilePath(entry.filePath());
+        if (entry.isDir() ? !QDir().mkpath(target) : !QFile::copy(entry.filePath(), target))
+            return false;
+        if (!entry.isDir())
+            QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);
+    }
+    return true;
+}
+
+} // namespace
+
+void MainWindow::OpenSample()
+{
+    if (m_sampleFolder.isEmpty() || !AskToSaveChanges(m_state)) {
+        Refresh();
+        return;
+    }
+    // The installed sample stays as it is: the user's copy is what opens and is saved.
+    if (!QFile::exists(m_sampleCopy + u"/tetra.uld"_qs)
+        && !CopyFolder(m_sampleFolder, m_sampleCopy)) {
+        m_state.UserPrompts.ShowError(kSampleCopyFailed.arg(QDir::toNativeSeparators(m_sampleCopy)));
+        Refresh();
+        return;
+    }
+    const PathMap& paths = m_state.FileSystem.Paths();
+    if (StartWith(m_state, paths.ToWindows(m_sampleCopy + u"/tetra.uld"_qs),
+                  paths.ToWindows(m_sampleCopy + u"/midi/sample.lst"_qs)))
+        Say(kLoadedStatus.arg(FileNamePart(m_state.CurrentFile)));
+    AfterReplace();
 }
 
 namespace {
@@ -386,15 +589,26 @@ void MainWindow::OpenDroppedFile(const QString& windowsPath)
         Refresh();
         return;
     }
-    if (LoadAquariumFile(m_state, windowsPath))
+    if (LoadAquariumFile(m_state, windowsPath)) {
         m_state.CurrentFile = windowsPath;
-    Refresh();
+        Say(kLoadedStatus.arg(FileNamePart(windowsPath)));
+    }
+    AfterReplace();
 }
 
 void MainWindow::Button7Click()
 {
-    SaveAsCommand(m_state);
+    if (SaveAsCommand(m_state))
+        Say(kSavedStatus.arg(SavedName()));
     Refresh();
+}
+
+QString MainWindow::SavedName() const
+{
+    // The aquarium file, or the lists alone while random.uld is open and unchanged.
+    if (!m_state.CurrentFile.isEmpty() && !IsRandomListName(FileNamePart(m_state.CurrentFile)))
+        return FileNamePart(m_state.CurrentFile);
+    return kRandomListName;
 }
 
 void MainWindow::ComboBox1Change()
@@ -429,7 +643,8 @@ void MainWindow::LiveViewClick()
 
 void MainWindow::SaveClick()
 {
-    SaveCommand(m_state);
+    if (SaveCommand(m_state))
+        Say(kSavedStatus.arg(SavedName()));
     Refresh();
 }
 
@@ -437,13 +652,21 @@ void MainWindow::Undo()
 {
     // A drag on the canvas is one step: it ends first, then it is what goes.
     AccessoryPage1->EndDrag();
+    const QString step = m_state.Edits.UndoName();
     m_state.Edits.Undo();
+    if (!step.isEmpty())
+        Say(kUndoneStatus.arg(step));
+    AfterReplace();
 }
 
 void MainWindow::Redo()
 {
     AccessoryPage1->EndDrag();
+    const QString step = m_state.Edits.RedoName();
     m_state.Edits.Redo();
+    if (!step.isEmpty())
+        Say(kRedoneStatus.arg(step));
+    AfterReplace();
 }
 
 void MainWindow::TurnPage(int step)

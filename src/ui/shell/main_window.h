@@ -5,7 +5,12 @@
 
 #include <QWidget>
 
+#include <array>
+
+class QAction;
 class QComboBox;
+class QMenuBar;
+class QStatusBar;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -39,6 +44,7 @@ class MainWindow : public QWidget
     Q_OBJECT
 public:
     MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor& fishEditor);
+    ~MainWindow() override;
 
     // Shows the whole state anew in the controls.
     void Refresh();
@@ -49,6 +55,10 @@ public:
     // Where unsaved work is kept against a crash: copies written a pause after the last
     // edit, and those of an earlier run offered when the window is first shown.
     void SetRecovery(Recovery* recovery) { m_recovery = recovery; }
+    // The folder of the sample aquarium the package installs (a host path; empty: none).
+    // Its first opening copies it to a folder of the user's, where it is opened and saved.
+    void SetSampleFolder(const QString& hostFolder, const QString& copyFolder);
+    void OpenSample();
     // Writes the recovery copy now (the pause is over).
     void KeepRecovery();
     // After a change: the copy goes when nothing is unsaved, else comes after a pause.
@@ -76,14 +86,24 @@ public:
     void ComboBox1Change();
     void TabbedNotebook1Change(int page);
 
+    // The client area (636 x 419) with every control where it always stood; the menu bar
+    // above it, the notice bar and the status bar below.
+    QWidget* ClientArea = nullptr;
+    QMenuBar* MenuBar1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
     QTabWidget* TabbedNotebook1 = nullptr;
     QPushButton* Button6 = nullptr;
     QPushButton* Button7 = nullptr;
     QPushButton* Button10 = nullptr;
     QPushButton* Button1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
+    QLabel* ComboBox1Caption = nullptr;
     QPushButton* LiveViewButton = nullptr;
     LiveView* LiveView1 = nullptr;
+    QAction *ActionLoad = nullptr, *ActionSave = nullptr, *ActionSaveAs = nullptr,
+            *ActionSample = nullptr, *ActionExit = nullptr, *ActionUndo = nullptr,
+            *ActionRedo = nullptr, *ActionLiveView = nullptr, *ActionVersion = nullptr;
+    std::array<QAction*, 5> ActionPages = {};
     // Below the client area, what other programs did to the open files.
     QFrame* NoticeBar = nullptr;
     QLabel* NoticeLabel = nullptr;
@@ -104,6 +124,21 @@ private:
 
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The menus and their keys; the window's parts placed, its size following them.
+    void MakeMenus();
+    void Arrange();
+    // Status tips and accessible names.
+    void Describe();
+    bool event(QEvent* event) override;
+    // The status bar says text until something else happens; a pointer's tip shows over it
+    // for a while.
+    void Say(const QString& text);
+    // 元に戻す and やり直し name their steps; greyed when there is none while the menu shows.
+    void NameUndoSteps(bool showing);
+    // The file a save just wrote, by name.
+    [[nodiscard]] QString SavedName() const;
+    // The state was replaced under the views (a load, an undo): they show it.
+    void AfterReplace();
     // The watch follows what the state shows and holds open.
     void UpdateWatch();
     void ShowNotice(const QString& text, const QString& file, bool offerReload, bool fromEditor);
@@ -119,6 +154,9 @@ private:
     FishEditor& m_fishEditor;
     bool m_exiting = false;
     QString m_commandLineFile;
+    QString m_sampleFolder;
+    QString m_sampleCopy;
+    QString m_said; // what the status bar says when no tip shows
     bool m_shown = false;
     bool m_refreshing = false;
     // What the watch was made for, to make it anew only when that changes.

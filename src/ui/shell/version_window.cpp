@@ -39,6 +39,7 @@ VersionWindow::VersionWindow(QWidget* parent) : QWidget(parent, Qt::Dialog)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(QPixmap::fromImage(DrawAppIcon(32)));
+    Image1->setAccessibleName(QStringLiteral("アイコン"));
     Image1->setGeometry(12, 12, 32, 32);
 
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Kesso's Ulvaro Aquarium Maker"), 16, 56, 10);

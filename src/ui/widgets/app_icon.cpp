@@ -1,5 +1,7 @@
 #include "ui/widgets/app_icon.h"
 
+#include <QGuiApplication>
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -72,6 +74,13 @@ QIcon AppIcon()
     for (int size : {16, 32, 48, 64, 128})
         icon.addPixmap(QPixmap::fromImage(DrawAppIcon(size)));
     return icon;
+}
+
+void PresentApplication()
+{
+    QGuiApplication::setApplicationName(QLatin1String(kApplicationId));
+    QGuiApplication::setDesktopFileName(QLatin1String(kApplicationId));
+    QGuiApplication::setWindowIcon(AppIcon());
 }
 
 } // namespace aquarium

@@ -85,6 +85,11 @@ void OnUndoKeys(QWidget* window, const std::function<void()>& undo,
     OnKeys(window, kUndoKeys, undo);
     for (const QKeySequence& keys : kRedoKeys)
         OnKeys(window, keys, redo);
+    KeepUndoKeysFromFields(window);
+}
+
+void KeepUndoKeysFromFields(QWidget* window)
+{
     auto* filter = new UndoKeyFilter(window);
     for (QWidget* child : window->findChildren<QWidget*>())
         child->installEventFilter(filter);

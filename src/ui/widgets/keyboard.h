@@ -19,5 +19,8 @@ void OnKeys(QWidget* window, const QKeySequence& keys, const std::function<void(
 // box keeps these keys for an undo of its own. Covers the widgets window holds now.
 void OnUndoKeys(QWidget* window, const std::function<void()>& undo,
                 const std::function<void()>& redo);
+// Only the second half: the fields and boxes of window leave those keys to the window's
+// own shortcuts (a menu's).
+void KeepUndoKeysFromFields(QWidget* window);
 
 } // namespace aquarium

@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QUrl>
@@ -98,7 +100,12 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::frameAndCaptions()
 {
-    QCOMPARE(m_window->size(), QSize(636, 419));
+    // The client area keeps its size; the menu bar stands above it, the status bar below.
+    QCOMPARE(m_window->ClientArea->size(), QSize(636, 419));
+    QCOMPARE(m_window->ClientArea->y(), m_window->MenuBar1->height());
+    QCOMPARE(m_window->StatusBar1->geometry().top(), m_window->ClientArea->geometry().bottom() + 1);
+    QCOMPARE(m_window->height(), m_window->StatusBar1->geometry().bottom() + 1);
+    QCOMPARE(m_window->width(), 636);
     QCOMPARE(m_window->windowHandle()->title(), u"Kesso's Ulvaro Aquarium Maker"_qs);
     auto* notebook = m_window->findChild<QTabWidget*>(u"TabbedNotebook1"_qs);
     QVERIFY(notebook);

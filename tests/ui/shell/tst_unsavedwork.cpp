@@ -154,7 +154,7 @@ void TestUnsavedWork::init()
     m_window = &m_app->window;
     m_window->OpenDroppedFile(u"C:\\aq\\tetra.uld"_qs);
     m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_window));
     QVERIFY(!m_state->Edits.Modified());
     m_prompts->Clear();
 }
@@ -435,23 +435,23 @@ void TestUnsavedWork::fishEditorKeepsItsEdits()
     m_window->FishPage1->OpenCharacterEditor(0);
     QVERIFY(editor.isVisible());
     editor.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&editor));
     // Without edits it hides when another window becomes active.
     m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_window));
     QVERIFY(!editor.isVisible());
     m_window->FishPage1->OpenCharacterEditor(0);
     editor.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&editor));
     editor.Edit1->setText(u"99"_qs);
     m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_window));
     QVERIFY(editor.isVisible()); // stays open beside the main window
     QCOMPARE(editor.Edit1->text(), u"99"_qs);
 
     // Escape is Cancel: asked, kept on cancel; the close box too; discarded on discard.
     editor.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&editor));
     QTest::keyClick(&editor, Qt::Key_Escape);
     editor.close();
     QCOMPARE(m_prompts->Questions(), (QStringList {kDiscardEditsQuestion, kDiscardEditsQuestion}));
@@ -488,11 +488,11 @@ void TestUnsavedWork::keys()
     Keys(Qt::Key_F1, {});
     QVERIFY(m_app->version.isVisible());
     m_app->version.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&m_app->version));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&m_app->version));
     QTest::keyClick(&m_app->version, Qt::Key_Escape);
     QVERIFY(!m_app->version.isVisible());
     m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_window));
 
     // Ctrl+O loads, Ctrl+Shift+S saves as, Ctrl+Q exits as 終了 does.
     m_prompts->QueueAnswer(u"C:\\aq\\sea.uld"_qs);
@@ -506,9 +506,16 @@ void TestUnsavedWork::keys()
     // A fish slot's picture: Tab reaches it, Space opens the editor.
     m_window->TabbedNotebook1->setCurrentIndex(0);
     FishPage* fish = m_window->FishPage1;
-    fish->Slots[0].Button->setFocus();
-    QWidget* next = fish->Slots[0].Button->nextInFocusChain();
-    QCOMPARE(next, fish->Slots[3].Button); // the row goes on to the right first
+    // Tab reads the page slot by slot: the check box, then each slot's button, picture and
+    // fields.
+    QList<QWidget*> order {fish->CheckBox1};
+    for (const FishPage::Slot& slot : fish->Slots)
+        order << slot.Button << slot.Picture << slot.FishDataNo << slot.FishAmount;
+    fish->CheckBox1->setFocus(Qt::TabFocusReason);
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), order[i]);
+    }
     fish->Slots[0].Picture->setFocus();
     QTest::keyClick(fish->Slots[0].Picture, Qt::Key_Space);
     QVERIFY(m_app->editor.isVisible());
@@ -566,7 +573,7 @@ void TestUnsavedWork::undoFromEveryControl()
     } else if (focus == u"live view") {
         m_window->LiveViewClick();
         m_window->LiveView1->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window->LiveView1));
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_window->LiveView1));
         target = m_window->LiveView1;
     }
     target->setFocus();
@@ -609,7 +616,7 @@ void TestUnsavedWork::fishEditorUndoesItsOwnEdits()
     FishEditor& editor = m_app->editor;
     m_window->FishPage1->OpenCharacterEditor(0);
     editor.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&editor));
     editor.TabbedNotebook1->setCurrentIndex(1);
     editor.RadioButtons[int(BmpFormat::XStretch)]->click();
     QScrollBar* bar = editor.ScrollBar2;
