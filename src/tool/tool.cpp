@@ -4,11 +4,13 @@
 #include "core/document/vocabulary.h"
 #include "core/document/fish_character.h"
 #include "core/live/live_tank.h"
+#include "core/live/soundtrack.h"
 #include "core/operations/check.h"
 #include "core/operations/fish_editor_model.h"
 #include "core/platform/files.h"
 #include "core/platform/platform_error.h"
 #include "core/platform/prompts.h"
+#include "core/platform/sound_files.h"
 #include "core/state/app_state.h"
 #include "core/state/commands.h"
 #include "core/state/startup.h"
@@ -20,7 +22,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSaveFile>
 
+#include <optional>
 #include <tuple>
 
 namespace aquarium {
@@ -69,7 +73,8 @@ Arguments Parse(const QStringList& rest, const QStringList& allowed)
     const QCommandLineOption fishDataNo(u"fish-data-no"_qs, QString(), u"N"_qs);
     const QCommandLineOption ticks(u"ticks"_qs, QString(), u"K"_qs);
     const QCommandLineOption seed(u"seed"_qs, QString(), u"S"_qs);
-    parser.addOptions({screen, json, fishDataNo, ticks, seed});
+    const QCommandLineOption audio(u"audio"_qs, QString(), u"OUT.wav"_qs);
+    parser.addOptions({screen, json, fishDataNo, ticks, seed, audio});
     if (!parser.parse(QStringList{u"aquarium-tool"_qs} + rest)) {
         a.problem = parser.errorText();
         return a;
@@ -88,6 +93,11 @@ Arguments Parse(const QStringList& rest, const QStringList& allowed)
         a.screen = true;
     }
     a.json = parser.isSet(json);
+    a.audio = parser.value(audio);
+    if (parser.isSet(audio) && a.audio.isEmpty()) {
+        a.problem = QStringLiteral("--audio needs a file name");
+        return a;
+    }
     for (const auto& [option, set, value] :
          {std::tuple{&fishDataNo, &a.fishDataNo, &a.fishDataNoValue},
           std::tuple{&ticks, &a.ticks, &a.ticksValue}, std::tuple{&seed, &a.seed, &a.seedValue}}) {
@@ -191,10 +201,13 @@ void Tool::PrintHelp()
           << kRandomListName
           << " and the MIDI list name;\n"
              "                                   exit status 1 when there is any\n"
-             "  play [--ticks K] [--seed S] [--screen WxH] FILE.uld OUTDIR\n"
+             "  play [--ticks K] [--seed S] [--screen WxH] [--audio OUT.wav] FILE.uld OUTDIR\n"
              "                                   the live view of the whole tank: K frames\n"
              "                                   (default 20) as OUTDIR/frame-0000.png ...,\n"
-             "                                   the same for the same seed (default 1)\n"
+             "                                   the same for the same seed (default 1);\n"
+             "                                   --audio: their soundtrack (the sound and\n"
+             "                                   the MIDI list), 44.1 kHz 16-bit stereo,\n"
+             "                                   K x 50 ms\n"
              "  render-fish [--fish-data-no N] [--ticks K] FILE.ulc STRIP.png\n"
              "                                   the fish editor's first opening without a\n"
              "                                   window: the preview strip, and the cell\n"
@@ -216,7 +229,7 @@ const std::vector<Tool::Command>& Tool::Commands()
         {u"fish-dump"_qs, {}, &Tool::FishDump},
         {u"fish-save"_qs, {}, &Tool::FishSave},
         {u"check"_qs, {u"--json"_qs}, &Tool::Check},
-        {u"play"_qs, {u"--ticks"_qs, u"--seed"_qs, u"--screen"_qs}, &Tool::Play},
+        {u"play"_qs, {u"--ticks"_qs, u"--seed"_qs, u"--screen"_qs, u"--audio"_qs}, &Tool::Play},
         {u"render-fish"_qs, {u"--fish-data-no"_qs, u"--ticks"_qs}, &Tool::RenderFish},
     };
     return commands;
@@ -403,17 +416,35 @@ int Tool::Play(const Arguments& a)
     AppState& state = session.state;
     const QString path = session.Windows(a.files[0]);
     QJsonArray missing;
+    QJsonArray unplayable;
     int frames = 0;
     if (LoadAquariumFile(state, path)) {
         state.CurrentFile = path;
         const QSize screen = a.screen ? QSize(a.width, a.height) : state.Screen();
         Guard(session.prompts, [&] {
-            LiveTank tank(session.files, state.Doc, screen, screen,
-                          quint64(a.seed ? a.seedValue : 1));
+            const quint64 seed = quint64(a.seed ? a.seedValue : 1);
+            LiveTank tank(session.files, state.Doc, screen, screen, seed);
             for (const QString& file : tank.Missing())
                 missing.append(file);
             if (!QDir().mkpath(a.files[1]))
                 throw PlatformError::CannotCreate(a.files[1]);
+            // The soundtrack, tick by tick beside the frames, into a file that appears
+            // whole or not at all.
+            std::optional<Soundtrack> soundtrack;
+            QSaveFile audio(a.audio);
+            std::optional<WaveWriter> wave;
+            std::vector<qint16> tick(size_t(2 * kFramesPerTick));
+            if (!a.audio.isEmpty()) {
+                soundtrack.emplace(session.files,
+                                   SoundtrackInputsOf(session.files, state.Doc, state.MidiFolder,
+                                                      state.MidiList),
+                                   seed, FindSoundfont(QDir::homePath()));
+                for (const QString& file : soundtrack->Unplayable())
+                    unplayable.append(file);
+                if (!audio.open(QIODevice::WriteOnly))
+                    throw PlatformError::CannotCreate(a.audio);
+                wave.emplace(audio);
+            }
             QImage frame;
             for (int t = 0; t < (a.ticks ? a.ticksValue : 20); ++t) {
                 tank.Draw(frame);
@@ -421,14 +452,26 @@ int Tool::Play(const Arguments& a)
                                        .arg(a.files[1])
                                        .arg(t, 4, 10, QLatin1Char('0')),
                                frame);
+                if (wave) {
+                    soundtrack->Render(tick.data(), kFramesPerTick);
+                    wave->Write(tick.data(), kFramesPerTick);
+                }
                 ++frames;
                 tank.Step();
             }
+            if (wave) {
+                wave->Close();
+                if (!audio.commit())
+                    throw PlatformError::IoError(kIoErrorWriteFault);
+            }
         });
     }
-    PrintJson(QJsonObject{{u"Frames"_qs, frames},
-                          {u"Missing"_qs, missing},
-                          {u"Messages"_qs, QJsonArray::fromStringList(session.prompts.Messages())}});
+    QJsonObject result {{u"Frames"_qs, frames},
+                        {u"Missing"_qs, missing},
+                        {u"Messages"_qs, QJsonArray::fromStringList(session.prompts.Messages())}};
+    if (!a.audio.isEmpty())
+        result.insert(u"Unplayable"_qs, unplayable);
+    PrintJson(result);
     return session.ExitStatus();
 }
 

@@ -23,6 +23,7 @@ struct Arguments
     bool seed = false;
     int seedValue = 0;
     bool json = false;
+    QString audio; // play --audio OUT.wav: a host path; empty when not asked
     QString problem; // a usage error, when not empty
 };
 

@@ -1,4 +1,6 @@
 #include "core/document/fish_character.h"
+#include "core/platform/sound_files.h"
+#include "support/test_sounds.h"
 #include "support/test_world.h"
 #include "tool/tool.h"
 
@@ -10,6 +12,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
+
+#include <sndfile.h>
 
 #include <csignal>
 #include <functional>
@@ -38,6 +42,7 @@ private Q_SLOTS:
     void commandsWithMessages();
     void renderFish();
     void playWritesTheFrames();
+    void playWritesTheSoundtrack();
     void missingPicturesStillLoadAndPlay();
     void playWithinTheMemoryThereIs_data();
     void playWithinTheMemoryThereIs();
@@ -357,6 +362,40 @@ void TestTool::playWritesTheFrames()
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         QCOMPARE(a.readAll(), b.readAll());
     }
+}
+
+void TestTool::playWritesTheSoundtrack()
+{
+    // The aquarium's sound looped and the MIDI list behind it, tick for tick.
+    TestWorld world;
+    MakeAquarium(world);
+    world.WriteFile(u"C:\\aq\\data\\boo-n.wav"_qs,
+                    SineWave(SF_FORMAT_MS_ADPCM, 1, 11025, 0.2, 0.3));
+    world.WriteFile(u"C:\\m\\a.mid"_qs, OneNoteMidi(0.0, 0.3));
+    world.WriteFile(u"C:\\m\\songs.lst"_qs, "a.mid\r\n");
+    world.WriteRegistry({{u"DataFile"_qs, u"C:\\aq\\tetra.uld"_qs},
+                         {u"BGMFile"_qs, u"C:\\m\\songs.lst"_qs}});
+    QByteArray tracks[2];
+    for (QByteArray& track : tracks) {
+        const QString wav = world.Host(u"C:\\out\\sound.wav"_qs);
+        QFile::remove(wav);
+        const Result r = RunProcess(world, u"C:\\work"_qs,
+                                    {u"play"_qs, u"--ticks"_qs, u"7"_qs, u"--seed"_qs, u"3"_qs,
+                                     u"--screen"_qs, u"160x120"_qs, u"--audio"_qs, wav,
+                                     world.Host(u"C:\\aq\\tetra.uld"_qs),
+                                     world.Host(u"C:\\out\\frames"_qs)});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.json[u"Unplayable"].toArray().size(), 0);
+        track = world.ReadFile(u"C:\\out\\sound.wav"_qs);
+    }
+    QCOMPARE(tracks[1], tracks[0]); // the same for the same seed
+    // 44.1 kHz 16-bit stereo, exactly 7 ticks of 50 ms, and not silent.
+    QCOMPARE(tracks[0].mid(22, 2), QByteArray::fromHex("0200"));
+    QCOMPARE(tracks[0].mid(24, 4), QByteArray::fromHex("44ac0000"));
+    QCOMPARE(tracks[0].mid(34, 2), QByteArray::fromHex("1000"));
+    const Pcm pcm = DecodeWave(tracks[0], u"sound.wav"_qs);
+    QCOMPARE(pcm.Frames(), 7 * kAudioRate / 20);
+    QVERIFY(std::any_of(pcm.Samples.begin(), pcm.Samples.end(), [](float s) { return s > 0.1f; }));
 }
 
 void TestTool::missingPicturesStillLoadAndPlay()

@@ -202,5 +202,9 @@ inline const QString kCanvasKeysHelp = QStringLiteral(
 inline const QString kMissingFileProblem = QStringLiteral("ファイルがありません");
 inline const QString kNotShiftJisProblem = QStringLiteral("Shift-JIS で表せない文字があります");
 inline const QString kNotACharacterProblem = QStringLiteral("熱帯魚のﾃﾞｰﾀﾌｧｲﾙではありません");
+inline const QString kUndecodableProblem = QStringLiteral("再生できる形式ではありません");
+// What cannot be heard: MIDI files without a soundfont, the sound without an output.
+inline const QString kNoSoundfontProblem = QStringLiteral("サウンドフォントがありません");
+inline const QString kNoAudioOutputProblem = QStringLiteral("音声出力がありません");
 
 } // namespace aquarium

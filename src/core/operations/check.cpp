@@ -8,6 +8,7 @@
 #include "core/document/vocabulary.h"
 #include "core/platform/files.h"
 #include "core/platform/platform_error.h"
+#include "core/platform/sound_files.h"
 #include "core/platform/text_file.h"
 #include "core/state/app_state.h"
 
@@ -29,12 +30,28 @@ public:
     }
 
     // A name of the file: reported when Shift-JIS cannot hold it or the file is missing.
-    void Exists(const QString& file, const QString& item, const QString& path)
+    bool Exists(const QString& file, const QString& item, const QString& path)
     {
         if (!CanEncodeShiftJis(item))
             Report(file, item, kNotShiftJisProblem);
         else if (!m_files.FileExists(path))
             Report(file, item, kMissingFileProblem);
+        else
+            return true;
+        return false;
+    }
+
+    // A sound (WAV) or a piece of music (MIDI, .rmi) that is there but does not decode.
+    void Plays(const QString& file, const QString& item, const QString& path, bool music)
+    {
+        try {
+            if (music)
+                (void)StandardMidiFile(m_files.ReadBytes(path, kMaxMusicFileBytes), path);
+            else
+                (void)DecodeWave(m_files.ReadBytes(path, kMaxSoundFileBytes), path);
+        } catch (const PlatformError&) {
+            Report(file, item, kUndecodableProblem);
+        }
     }
 
     void Aquarium(const QString& path)
@@ -75,6 +92,10 @@ public:
                 break;
             case FileRole::Home:
                 Exists(f.Owner, kHomePositionKey + u' ' + f.Name, f.Path);
+                break;
+            case FileRole::Sound:
+                if (Exists(path, Section(f) + u' ' + f.Name, f.Path))
+                    Plays(path, Section(f) + u' ' + f.Name, f.Path, false);
                 break;
             default:
                 Exists(path, Section(f) + u' ' + f.Name, f.Path);
@@ -132,8 +153,10 @@ public:
             FilterRandomList(entries);
         else
             RemoveEmptyEntries(entries);
-        for (const QString& entry : entries)
-            Exists(listFile, entry, folder + entry);
+        for (const QString& entry : entries) {
+            if (Exists(listFile, entry, folder + entry) && !randomList)
+                Plays(listFile, entry, folder + entry, true);
+        }
     }
 
 private:

@@ -110,6 +110,11 @@ QStringList Files::ReadListFile(const QString& windowsPath) const
                       true);
 }
 
+QByteArray Files::ReadBytes(const QString& windowsPath, qint64 maxBytes) const
+{
+    return ReadHostFile(ToHost(windowsPath), windowsPath, maxBytes);
+}
+
 void Files::WriteLines(const QString& windowsPath, const QStringList& lines) const
 {
     (void)EncodeShiftJis(windowsPath);

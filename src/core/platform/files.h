@@ -44,6 +44,8 @@ public:
     // that Shift-JIS cannot hold throws CannotEncode before anything is written: the
     // screen saver could not open such a file.
     void WriteLines(const QString& windowsPath, const QStringList& lines) const;
+    // The bytes of a regular file (a sound, a piece of music) of at most maxBytes.
+    [[nodiscard]] QByteArray ReadBytes(const QString& windowsPath, qint64 maxBytes) const;
 
     // Loads a BMP picture as RGB32. Missing file: CannotOpen; anything that is not a
     // readable picture of sane size: InvalidBitmap. Pictures read are kept (see below).

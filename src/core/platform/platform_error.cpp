@@ -53,6 +53,11 @@ PlatformError PlatformError::OutOfMemory()
     return PlatformError(QStringLiteral("メモリが不足しています"));
 }
 
+PlatformError PlatformError::CannotDecode(const QString& path)
+{
+    return PlatformError(QStringLiteral("ファイル %1 は再生できる形式ではありません").arg(path));
+}
+
 PlatformError PlatformError::CannotEncode(const QString& text, QChar character)
 {
     return PlatformError(

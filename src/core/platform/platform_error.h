@@ -30,6 +30,8 @@ public:
     [[nodiscard]] static PlatformError DivisionByZero();
     // A picture or buffer the memory there is cannot hold.
     [[nodiscard]] static PlatformError OutOfMemory();
+    // A sound (WAV) or music (MIDI) file that does not decode.
+    [[nodiscard]] static PlatformError CannotDecode(const QString& path);
     [[nodiscard]] static PlatformError CannotEncode(const QString& text, QChar character);
 
 private:

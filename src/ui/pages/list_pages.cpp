@@ -7,6 +7,7 @@
 #include "core/platform/prompts.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/file_list_box.h"
+#include "ui/widgets/sound_output.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -245,6 +246,24 @@ MidiListPage::MidiListPage(AppState& state, QWidget* parent)
     connect(Button20, &QPushButton::clicked, this, [this] { Run([this] { m_edits.LoadMidiListFile(); }); });
     connect(Button21, &QPushButton::clicked, this,
             [this] { Run([this] { m_edits.SaveMidiListFileAs(); }); });
+    // Listening: the chosen piece plays with the button, or on a double-click.
+    PlayButton = MakeButton(this, "PlayButton", QStringLiteral("▶ 再生"), {298, 303, 90, 25});
+    PlayButton->setAccessibleName(QStringLiteral("MIDIファイルを聞く"));
+    PlayButton->setEnabled(false);
+    connect(PlayButton, &QPushButton::clicked, this, &MidiListPage::PlayClick);
+    for (ListBox* list : {static_cast<ListBox*>(ListBox2), static_cast<ListBox*>(FileListBox3)}) {
+        connect(list, &ListBox::SelectionChanged, this, [this, list] {
+            if (!list->SelectedText().isEmpty())
+                m_lastList = list;
+            ShowPlayButton();
+        });
+        connect(list, &QAbstractItemView::doubleClicked, this, [this, list](const QModelIndex& index) {
+            m_lastList = list;
+            const QString entry = list->Text(index.row());
+            if (!entry.isEmpty())
+                Play(m_state.MidiFolder + entry);
+        });
+    }
     connect(ListBox2, &DropListBox::DeletePressed, this,
             [this] { Run([this] { m_edits.MidiDeleteOne(); }); });
     Edit7->setAccessibleName(QStringLiteral("MIDIﾌｧｲﾙﾘｽﾄのﾌｧｲﾙ"));
@@ -288,6 +307,43 @@ void MidiListPage::Refresh()
     ListBox2->Show(m_state.MidiList, m_state.MidiSelected);
     if (FileListBox3->Directory() != m_state.MidiFolder)
         FileListBox3->SetDirectory(m_state.MidiFolder);
+    ShowPlayButton();
+}
+
+void MidiListPage::ShowPlayButton()
+{
+    const bool playing = m_listening && !m_listening->MusicFile().isEmpty();
+    PlayButton->setText(playing ? QStringLiteral("■ 停止") : QStringLiteral("▶ 再生"));
+    PlayButton->setEnabled(m_listening && (playing || !ChosenPiece().isEmpty()));
+}
+
+void MidiListPage::SetListening(Listening* listening)
+{
+    m_listening = listening;
+    connect(listening, &Listening::Changed, this, &MidiListPage::Refresh);
+    Refresh();
+}
+
+QString MidiListPage::ChosenPiece() const
+{
+    const QString entry = m_lastList ? m_lastList->SelectedText() : QString();
+    return entry.isEmpty() ? QString() : m_state.MidiFolder + entry;
+}
+
+void MidiListPage::PlayClick()
+{
+    if (m_listening && !m_listening->MusicFile().isEmpty())
+        Play(m_listening->MusicFile()); // the same file again: it stops
+    else
+        Play(ChosenPiece());
+}
+
+void MidiListPage::Play(const QString& windowsPath)
+{
+    if (!m_listening || windowsPath.isEmpty())
+        return;
+    Q_EMIT Said(m_listening->ToggleMusic(windowsPath));
+    Refresh();
 }
 
 } // namespace aquarium

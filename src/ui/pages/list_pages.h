@@ -15,6 +15,7 @@ inline const QString kNotInFileListMessage =
 
 struct AppState;
 class FileListBox;
+class Listening;
 
 // A list box of the list pages: rows of 13 pixels, a file dropped from a file list box
 // goes to the row under the drop point; a right press does not select.
@@ -80,8 +81,14 @@ class MidiListPage : public QWidget
 public:
     explicit MidiListPage(AppState& state, QWidget* parent = nullptr);
     void Refresh();
+    // Where the play button plays (nothing plays without one).
+    void SetListening(Listening* listening);
+    // The play button: the selected entry of the list or file list last used plays to its
+    // end; while it plays, stops it. The list does not change.
+    void PlayClick();
 
     QLineEdit* Edit7 = nullptr;
+    QPushButton* PlayButton = nullptr;
     DropListBox* ListBox2 = nullptr;
     FileListBox* FileListBox3 = nullptr;
     QPushButton *Button16 = nullptr, *Button17 = nullptr, *Button18 = nullptr,
@@ -90,12 +97,20 @@ public:
 
 Q_SIGNALS:
     void Changed();
+    // What the user is to be told (in the status bar).
+    void Said(const QString& text);
 
 private:
     // Runs an edit, then the page and every view show the state.
     void Run(const std::function<void()>& edit);
+    // The file the play button would play now (a Windows path), empty when none.
+    [[nodiscard]] QString ChosenPiece() const;
+    void ShowPlayButton();
+    void Play(const QString& windowsPath);
     AppState& m_state;
     UserEdits m_edits;
+    Listening* m_listening = nullptr;
+    ListBox* m_lastList = nullptr; // the list a piece was last chosen in
     int m_pressRow = 0;
 };
 

@@ -1,11 +1,13 @@
 #include "ui/pages/tank_page.h"
 
+#include "core/document/referenced_files.h"
 #include "core/operations/page_operations.h"
 #include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/keyboard.h"
 #include "ui/widgets/named.h"
 #include "ui/widgets/list_box.h"
+#include "ui/widgets/sound_output.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -176,6 +178,13 @@ TankPage::TankPage(AppState& state, QWidget* parent)
             Edited();
         });
     }
+    // Listening to the sound while choosing it: a small button at the end of its row.
+    SoundPlayButton = Named(new QPushButton(QStringLiteral("▶"), this), "SoundPlayButton");
+    SoundPlayButton->setGeometry(Label8->x() + Label8->width() - 24, Button9->y(), 24, 22);
+    SoundPlayButton->setToolTip(QStringLiteral("効果音を聞く"));
+    SoundPlayButton->setAccessibleName(QStringLiteral("効果音を聞く"));
+    SoundPlayButton->setEnabled(false);
+    connect(SoundPlayButton, &QPushButton::clicked, this, &TankPage::PlaySoundClick);
     // For screen readers: each bar by its row's caption, the swatch by what it shows.
     ScrollBar1->setAccessibleName(QStringLiteral("背景色の赤 (R)"));
     ScrollBar2->setAccessibleName(QStringLiteral("背景色の緑 (G)"));
@@ -215,7 +224,34 @@ void TankPage::Refresh()
     Aeration[int(doc.Aeration)]->setChecked(true);
     if (doc.AquariumType >= 0 && doc.AquariumType <= 3)
         WaterFlow[doc.AquariumType]->setChecked(true);
+    const QString sound = SoundPath();
+    const bool playing = m_listening && !sound.isEmpty()
+                         && m_listening->SoundFile().compare(sound, Qt::CaseInsensitive) == 0;
+    SoundPlayButton->setEnabled(m_listening && !sound.isEmpty());
+    SoundPlayButton->setText(playing ? QStringLiteral("■") : QStringLiteral("▶"));
+    SoundPlayButton->setToolTip(playing ? QStringLiteral("止める") : QStringLiteral("効果音を聞く"));
     m_showing = false;
+}
+
+void TankPage::SetListening(Listening* listening)
+{
+    m_listening = listening;
+    connect(listening, &Listening::Changed, this, &TankPage::Refresh);
+    Refresh();
+}
+
+QString TankPage::SoundPath() const
+{
+    const QString& name = m_state.Doc.SoundName;
+    return IsNamed(name) ? DataFilePath(m_state.Doc.DataFolder, name, kSoundExtension) : QString();
+}
+
+void TankPage::PlaySoundClick()
+{
+    const QString path = SoundPath();
+    if (m_listening && !path.isEmpty())
+        Q_EMIT Said(m_listening->ToggleSound(path));
+    Refresh();
 }
 
 void TankPage::Edited()

@@ -15,6 +15,7 @@ namespace aquarium {
 
 struct AppState;
 class ListBox;
+class Listening;
 
 // The page "水槽の設定": the data sub-folder, the sand, bubble, sound, food and background
 // files, the solid colour, intermittent sound, aeration and water flow.
@@ -26,9 +27,16 @@ public:
 
     void Refresh();
 
+    // Where the play button beside the sound plays it (nothing plays without one).
+    void SetListening(Listening* listening);
+    // The play button: the chosen sound once; while it plays, stops it.
+    void PlaySoundClick();
+
 Q_SIGNALS:
     // The state changed: every view is to show it anew.
     void Changed();
+    // What the user is to be told (in the status bar).
+    void Said(const QString& text);
 
 public:
 
@@ -44,6 +52,7 @@ public:
                 *Button28 = nullptr;
     QLabel *Label4 = nullptr, *Label6 = nullptr, *Label8 = nullptr, *Label12 = nullptr,
            *Label25 = nullptr;
+    QPushButton* SoundPlayButton = nullptr; // at the end of Label8's row
     QCheckBox *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
     QWidget* Panel2 = nullptr;
     QLabel* Image11 = nullptr;
@@ -61,8 +70,12 @@ private:
     // After an edit: the page and every view show the state.
     void Edited();
 
+    // The sound file the play button plays (a Windows path), empty when none is named.
+    [[nodiscard]] QString SoundPath() const;
+
     AppState& m_state;
     UserEdits m_edits;
+    Listening* m_listening = nullptr;
     bool m_showing = false;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/shell/live_view.h"
 
+#include "core/document/vocabulary.h"
 #include "core/platform/files.h"
 #include "core/platform/platform_error.h"
 #include "core/state/app_state.h"
@@ -7,6 +8,9 @@
 #include "ui/widgets/window_place.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QToolButton>
 #include <QDateTime>
 #include <QLabel>
 #include <QMouseEvent>
@@ -29,10 +33,22 @@ LiveView::LiveView(AppState& state, QWidget* parent)
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
+    MuteButton = new QToolButton(this);
+    MuteButton->setObjectName(QStringLiteral("MuteButton"));
+    MuteButton->setText(QStringLiteral("消音"));
+    MuteButton->setCheckable(true);
+    MuteButton->setToolTip(QStringLiteral("音を消す / 出す"));
+    MuteButton->setAccessibleName(QStringLiteral("消音"));
+    MuteButton->setFocusPolicy(Qt::NoFocus); // Space stays the view's
+    connect(MuteButton, &QToolButton::clicked, this, &LiveView::MuteButtonClick);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 2);
     layout->addWidget(Image1, 1);
-    layout->addWidget(Label1);
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(0, 0, 2, 0);
+    bottom->addWidget(Label1, 1);
+    bottom->addWidget(MuteButton);
+    layout->addLayout(bottom);
     resize(640, 480 + Label1->sizeHint().height() + 2);
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(1000 / kLiveTicksPerSecond);
@@ -61,8 +77,34 @@ void LiveView::TogglePause()
         Timer1.stop();
     else if (isVisible())
         Timer1.start();
+    FollowSound();
     if (m_tank)
         ShowMissing();
+}
+
+void LiveView::MuteButtonClick()
+{
+    m_muted = MuteButton->isChecked();
+    FollowSound();
+    if (m_tank)
+        ShowMissing();
+}
+
+void LiveView::FollowSound()
+{
+    const bool wanted = isVisible() && !m_paused && !m_muted && m_soundtrack;
+    if (!wanted) {
+        m_output.Stop();
+        return;
+    }
+    if (m_output.Running() || m_noOutput)
+        return;
+    m_noOutput = !m_output.Start([this](qint16* stereo, qsizetype frames) {
+        if (m_soundtrack)
+            m_soundtrack->Render(stereo, frames);
+        else
+            std::fill(stereo, stereo + 2 * frames, qint16(0));
+    });
 }
 
 void LiveView::ToggleFullScreen()
@@ -93,12 +135,24 @@ QRect LiveView::TankArea() const
 void LiveView::MakeTank()
 {
     const QSize screen = m_state.Screen();
+    const quint64 seed = quint64(QDateTime::currentMSecsSinceEpoch());
     if (m_tank)
         m_tank->Update(m_state.FileSystem, m_state.Doc, screen, TankArea().size());
     else
-        m_tank.emplace(m_state.FileSystem, m_state.Doc, screen, TankArea().size(),
-            quint64(QDateTime::currentMSecsSinceEpoch()), LiveTank::FishFrames::Later);
+        m_tank.emplace(m_state.FileSystem, m_state.Doc, screen, TankArea().size(), seed,
+                       LiveTank::FishFrames::Later);
+    // The soundtrack follows the edits as the picture does.
+    const SoundtrackInputs sound = SoundtrackInputsOf(m_state.FileSystem, m_state.Doc,
+                                                      m_state.MidiFolder, m_state.MidiList);
+    if (m_soundtrack) {
+        m_soundtrack->Update(m_state.FileSystem, sound);
+    } else {
+        if (!m_soundfont)
+            m_soundfont = FindSoundfont(QDir::homePath());
+        m_soundtrack.emplace(m_state.FileSystem, sound, seed, *m_soundfont);
+    }
     m_dirty = false;
+    FollowSound();
     ShowMissing();
 }
 
@@ -117,6 +171,11 @@ void LiveView::ShowMissing()
     const QStringList& missing = m_tank->Missing();
     if (!missing.isEmpty())
         text += QStringLiteral("  表示できないファイル: ") + missing.join(u", "_qs);
+    QStringList unheard = m_soundtrack ? m_soundtrack->Unplayable() : QStringList();
+    if (m_noOutput && !m_muted)
+        unheard.prepend(kNoAudioOutputProblem);
+    if (!unheard.isEmpty())
+        text += QStringLiteral("  再生できないもの: ") + unheard.join(u", "_qs);
     Label1->setText(text);
 }
 
@@ -153,11 +212,13 @@ void LiveView::showEvent(QShowEvent* event)
     m_dirty = true;
     m_paused = false;
     Timer1.start();
+    FollowSound();
 }
 
 void LiveView::hideEvent(QHideEvent* event)
 {
     Timer1.stop();
+    m_output.Stop();
     QWidget::hideEvent(event);
 }
 

@@ -19,6 +19,7 @@
 #include "ui/widgets/file_list_box.h"
 #include "ui/widgets/keyboard.h"
 #include "ui/widgets/named.h"
+#include "ui/widgets/sound_output.h"
 #include "ui/widgets/window_place.h"
 
 #include <QAction>
@@ -181,6 +182,12 @@ MainWindow::MainWindow(AppState& state, VersionWindow& versionWindow, FishEditor
     // The fish editor belongs to this window from now on (after the walks over the
     // window's own controls above).
     m_fishEditor.SetOwner(this);
+    // Listening while choosing: the tank page's sound, the MIDI page's pieces.
+    auto* listening = new Listening(m_state.FileSystem, this);
+    TankPage1->SetListening(listening);
+    MidiPage1->SetListening(listening);
+    connect(TankPage1, &TankPage::Said, this, &MainWindow::Say);
+    connect(MidiPage1, &MidiListPage::Said, this, &MainWindow::Say);
     Refresh();
 }
 

@@ -117,25 +117,35 @@ void TestSample::checkReportsEachKindOfMissingFile_data()
     QTest::addColumn<QString>("remove");   // a file of the sample to remove
     QTest::addColumn<QString>("item");     // the item reported
     QTest::addColumn<QString>("reporter"); // the file that names it
-    QTest::newRow("sand") << u"data\\sand.bmp"_qs << u"[Bottom] data\\sand.bmp"_qs << u"tetra.uld"_qs;
+    QTest::addColumn<QByteArray>("bytes"); // what the file holds instead; empty: removed
+    QTest::newRow("sand") << u"data\\sand.bmp"_qs << u"[Bottom] data\\sand.bmp"_qs << u"tetra.uld"_qs
+                          << QByteArray();
     QTest::newRow("bubble") << u"data\\bubble.bmp"_qs << u"[Bubble] data\\bubble.bmp"_qs
-                            << u"tetra.uld"_qs;
-    QTest::newRow("food") << u"data\\esa.bmp"_qs << u"[Food] data\\esa.bmp"_qs << u"tetra.uld"_qs;
+                            << u"tetra.uld"_qs << QByteArray();
+    QTest::newRow("food") << u"data\\esa.bmp"_qs << u"[Food] data\\esa.bmp"_qs << u"tetra.uld"_qs
+                          << QByteArray();
     QTest::newRow("sound") << u"data\\boo-n.wav"_qs << u"[Sound] data\\boo-n.wav"_qs
-                           << u"tetra.uld"_qs;
+                           << u"tetra.uld"_qs << QByteArray();
     QTest::newRow("background") << u"data\\back.bmp"_qs << u"[Option] BitmapFile"_qs
-                                << u"tetra.uld"_qs;
+                                << u"tetra.uld"_qs << QByteArray();
     QTest::newRow("fish character") << u"data\\guppy.ulc"_qs << u"[Fish] 2 data\\guppy.ulc"_qs
-                                    << u"tetra.uld"_qs;
+                                    << u"tetra.uld"_qs << QByteArray();
     QTest::newRow("fish bitmap") << u"data\\cory.bmp"_qs << u"[Fish] 6 data\\cory.bmp"_qs
-                                 << u"tetra.uld"_qs;
+                                 << u"tetra.uld"_qs << QByteArray();
     QTest::newRow("accessory picture") << u"data\\kai.bmp"_qs << u"[ObjectBMP] data\\kai.bmp"_qs
-                                       << u"tetra.uld"_qs;
+                                       << u"tetra.uld"_qs << QByteArray();
     QTest::newRow("home position") << u"data\\iwa.bmp"_qs << u"HomePosition data\\iwa.bmp"_qs
-                                   << u"data\\discus.ulc"_qs;
-    QTest::newRow("random list entry") << u"reef.uld"_qs << u"reef.uld"_qs << u"random.uld"_qs;
+                                   << u"data\\discus.ulc"_qs << QByteArray();
+    QTest::newRow("random list entry") << u"reef.uld"_qs << u"reef.uld"_qs << u"random.uld"_qs
+                                       << QByteArray();
     QTest::newRow("MIDI list entry") << u"midi\\nami.mid"_qs << u"nami.mid"_qs
-                                     << u"midi\\sample.lst"_qs;
+                                     << u"midi\\sample.lst"_qs << QByteArray();
+    QTest::newRow("sound that does not decode") << u"data\\boo-n.wav"_qs
+                                                << u"[Sound] data\\boo-n.wav"_qs << u"tetra.uld"_qs
+                                                << QByteArray("RIFF....WAVEfmt ");
+    QTest::newRow("MIDI file that does not decode") << u"midi\\umi.mid"_qs << u"umi.mid"_qs
+                                                    << u"midi\\sample.lst"_qs
+                                                    << QByteArray::fromHex("4d546864000000060000000101e0");
 }
 
 void TestSample::checkReportsEachKindOfMissingFile()
@@ -143,11 +153,17 @@ void TestSample::checkReportsEachKindOfMissingFile()
     QFETCH(QString, remove);
     QFETCH(QString, item);
     QFETCH(QString, reporter);
-    QVERIFY(QFile::remove(m_world->Host(u"C:\\aquarium\\"_qs + remove)));
+    QFETCH(QByteArray, bytes);
+    if (bytes.isEmpty())
+        QVERIFY(QFile::remove(m_world->Host(u"C:\\aquarium\\"_qs + remove)));
+    else
+        m_world->WriteFile(u"C:\\aquarium\\"_qs + remove, bytes);
+    const QString problem = bytes.isEmpty() ? kMissingFileProblem : kUndecodableProblem;
     const std::vector<CheckProblem> problems = CheckAquariumFiles(*m_state, {u"C:\\aquarium"_qs});
     bool found = false;
     for (const CheckProblem& p : problems)
-        found = found || (p.Item.startsWith(item) && p.File == u"C:\\aquarium\\"_qs + reporter);
+        found = found || (p.Item.startsWith(item) && p.File == u"C:\\aquarium\\"_qs + reporter
+                          && p.Problem == problem);
     QVERIFY2(found, qPrintable(item));
 }
 

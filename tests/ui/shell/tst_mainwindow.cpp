@@ -1,10 +1,14 @@
 #include "core/document/fish_character.h"
+#include "core/platform/platform_error.h"
 #include "core/platform/prompts.h"
 #include "core/platform/registry.h"
 #include "core/state/app_state.h"
 #include "core/state/startup.h"
 #include "support/running_editor.h"
+#include "support/test_sounds.h"
 #include "support/test_world.h"
+#include "ui/pages/list_pages.h"
+#include "ui/pages/tank_page.h"
 #include "ui/editor/fish_editor.h"
 #include "ui/pages/fish_page.h"
 #include "ui/shell/live_view.h"
@@ -24,9 +28,11 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 #include <QWindow>
 
+#include <sndfile.h>
 #include <sys/resource.h>
 
 using namespace aquarium;
@@ -49,6 +55,7 @@ private Q_SLOTS:
     void fileDroppedOnAFieldOpensIt();
     void liveViewPlaysAndFollows();
     void liveViewOfAFishLargerThanTheTank();
+    void listeningWithoutAnAudioOutput();
 
 private:
     // Writes C:\\aq\\Sea.uld (one fish, neon, whose files are not there) and opens it with
@@ -310,6 +317,44 @@ void TestMainWindow::liveViewPlaysAndFollows()
     view->close();
     QVERIFY(!view->isVisible());
     QVERIFY(!view->Timer1.isActive());
+}
+
+void TestMainWindow::listeningWithoutAnAudioOutput()
+{
+    // No audio output here: a play says so in the status bar, the live view in its status
+    // line; a file that does not decode says why. Nothing waits, no message box.
+    m_world->WriteFile(u"C:\\aq\\boo.wav"_qs, SineWave(SF_FORMAT_PCM_16, 1, 22050, 0.2, 0.5));
+    m_world->WriteFile(u"C:\\m\\one.mid"_qs, OneNoteMidi(0, 0.2));
+    m_state->Doc.SoundName = u"boo"_qs;
+    m_window->Refresh();
+    QPushButton* playSound = m_window->TankPage1->SoundPlayButton;
+    QVERIFY(playSound->isEnabled());
+    QTest::mouseClick(playSound, Qt::LeftButton);
+    QCOMPARE(m_window->StatusBar1->currentMessage(), kNoAudioOutputProblem);
+    m_world->WriteFile(u"C:\\aq\\boo.wav"_qs, "RIFF, no more");
+    QTest::mouseClick(playSound, Qt::LeftButton);
+    QCOMPARE(m_window->StatusBar1->currentMessage(),
+             PlatformError::CannotDecode(u"C:\\aq\\boo.wav"_qs).Text());
+
+    MidiListPage* midi = m_window->MidiPage1;
+    m_window->TabbedNotebook1->setCurrentIndex(kMidiListPage);
+    QVERIFY(!midi->PlayButton->isEnabled()); // nothing chosen yet
+    QTest::mouseClick(midi->ListBox2->viewport(), Qt::LeftButton, {},
+                      midi->ListBox2->RowRect(0).center());
+    QVERIFY(midi->PlayButton->isEnabled());
+    QTest::mouseClick(midi->PlayButton, Qt::LeftButton);
+    QCOMPARE(m_window->StatusBar1->currentMessage(), kNoAudioOutputProblem);
+    QCOMPARE(m_state->MidiList, QStringList {u"one.mid"_qs}); // the list stays as it was
+
+    LiveView* view = m_window->LiveView1;
+    m_window->LiveViewClick();
+    view->Timer1Timer();
+    QVERIFY(view->Timer1.isActive());
+    QVERIFY(view->Label1->text().contains(kNoAudioOutputProblem));
+    QTest::mouseClick(view->MuteButton, Qt::LeftButton);
+    QVERIFY(!view->Label1->text().contains(kNoAudioOutputProblem));
+    QVERIFY(m_prompts->Messages().isEmpty());
+    view->close();
 }
 
 void TestMainWindow::liveViewOfAFishLargerThanTheTank()
