@@ -1,6 +1,7 @@
 #include "support/test_world.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -95,6 +96,21 @@ void TestWorld::EnterFolder(const QString& windowsPath) const
 {
     MakeFolder(windowsPath);
     QVERIFY(QDir::setCurrent(Host(windowsPath)));
+}
+
+void TestWorld::WriteSample() const
+{
+    const QString source = QStringLiteral(AQUARIUM_SAMPLES_DIR);
+    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString rest = QDir(source).relativeFilePath(file).replace(u'/', u'\\');
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        WriteFile(u"C:\\aquarium\\"_qs + rest, in.readAll());
+    }
+    WriteRegistry({{u"DataFile"_qs, u"C:\\aquarium\\tetra.uld"_qs},
+                   {u"BGMFile"_qs, u"C:\\aquarium\\midi\\sample.lst"_qs}});
 }
 
 FileSizeLimit::FileSizeLimit(qint64 bytes)

@@ -38,6 +38,9 @@ public:
     void WritePicture(const QString& windowsPath, const QImage& picture) const;
     // Makes drive C:'s folder the process's current folder.
     void EnterFolder(const QString& windowsPath) const;
+    // The sample as make run lays it out: its folder as C:\aquarium (the MIDI list in
+    // C:\aquarium\midi), the registry naming tetra.uld and the list.
+    void WriteSample() const;
 
 private:
     QTemporaryDir m_dir;

@@ -68,28 +68,38 @@ int DrawSand(QImage& tank, const QImage& sand, int screenWidth, int screenHeight
     return sandHeight;
 }
 
+QRect AccessoryRect(QSize tank, const Aquarium& doc,
+                    const std::array<AccessorySprite, kMaxObjectBmps>& sprites, int sandHeight,
+                    int i)
+{
+    const PlacedObject& o = doc.ObjectTable[size_t(i)];
+    const AccessorySprite* entry = EntryOf(sprites, o);
+    if (!entry)
+        return QRect();
+    const int h = entry->Sprite.height();
+    if (o.Spread == 1) // full width, standing on the sand
+        return QRect(0, tank.height() - sandHeight - h, tank.width(), h);
+    return QRect(AccessoryPosition(tank, sandHeight, entry->Sprite.size(), o), entry->Sprite.size());
+}
+
 void DrawAccessoryLayer(QImage& tank, const Aquarium& doc,
                         const std::array<AccessorySprite, kMaxObjectBmps>& sprites, int sandHeight,
                         bool spread, int layer, const std::function<int(int)>& sway,
-                        CopyFunction copy)
+                        CopyFunction copy, QSize whole, QPoint origin)
 {
+    if (whole.isEmpty())
+        whole = tank.size();
+    const QRect shown(QPoint(0, 0), tank.size());
     const int last = std::min(doc.LastObject, kMaxObjects - 1);
     for (int i = 0; i <= last; ++i) {
         const PlacedObject& o = doc.ObjectTable[size_t(i)];
-        const AccessorySprite* entry = EntryOf(sprites, o);
-        if (o.Layer != layer || (o.Spread == 1) != spread || !entry)
+        if (o.Layer != layer || (o.Spread == 1) != spread || !EntryOf(sprites, o))
             continue;
-        const int shift = sway ? sway(i) : 0;
-        const int h = entry->Sprite.height();
-        if (spread) {
-            // Full width, standing on the sand.
-            const int y = tank.height() - sandHeight - h;
-            Paint(copy, tank, *entry, {shift, y, tank.width() + shift, y + h});
+        const QRect at = AccessoryRect(whole, doc, sprites, sandHeight, i)
+                                 .translated((sway ? sway(i) : 0) - origin.x(), -origin.y());
+        if (!at.intersects(shown))
             continue;
-        }
-        const QPoint at = AccessoryPosition(tank.size(), sandHeight, entry->Sprite.size(), o);
-        Paint(copy, tank, *entry,
-              {at.x() + shift, at.y(), at.x() + shift + entry->Sprite.width(), at.y() + h});
+        Paint(copy, tank, *EntryOf(sprites, o), {at.left(), at.top(), at.right() + 1, at.bottom() + 1});
     }
 }
 

@@ -37,11 +37,19 @@ int DrawSand(QImage& tank, const QImage& sand, int screenWidth, int screenHeight
 
 // The accessories of one kind (spread or not) on one layer (0 back, 2 middle, 4 front),
 // in table order. sprites holds each bitmap entry's sprite scaled to the tank; sway, when
-// given, shifts accessory i by sway(i) pixels to the right.
+// given, shifts accessory i by sway(i) pixels to the right. whole, when given, is the size
+// of the whole tank of which the picture tank shows the part at origin: only that part
+// is drawn.
 void DrawAccessoryLayer(QImage& tank, const Aquarium& doc,
                         const std::array<AccessorySprite, kMaxObjectBmps>& sprites, int sandHeight,
                         bool spread, int layer, const std::function<int(int)>& sway = {},
-                        CopyFunction copy = &StretchCopy);
+                        CopyFunction copy = &StretchCopy, QSize whole = QSize(),
+                        QPoint origin = QPoint());
+// Where accessory i is drawn in a tank of the given size, without its sway (whole-tank
+// pixels); an empty rectangle when it has no sprite.
+[[nodiscard]] QRect AccessoryRect(QSize tank, const Aquarium& doc,
+                                  const std::array<AccessorySprite, kMaxObjectBmps>& sprites,
+                                  int sandHeight, int i);
 
 // The top-left corner of a placed accessory that is not spread, on a tank of the given
 // size for a sprite of the given size.

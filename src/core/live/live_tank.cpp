@@ -176,10 +176,10 @@ void LiveTank::NoteMissing(const QString& path)
         m_missing << path;
 }
 
-QSizeF LiveTank::FishSize(const Fish& fish) const
+QSizeF LiveTank::FishSize(const Fish& fish, double between) const
 {
     const QSize cell = m_kinds[size_t(fish.Kind)].Cell;
-    const double s = 1 - kDepthShrink * fish.Z;
+    const double s = 1 - kDepthShrink * (fish.LastZ + (fish.Z - fish.LastZ) * between);
     return {cell.width() * s, cell.height() * s};
 }
 
@@ -482,9 +482,14 @@ void LiveTank::Populate(const std::vector<Fish>& previous, const std::vector<QSt
             m_fish.push_back(fish);
         }
     }
-    // Whatever the new screen, every fish is inside it.
-    for (Fish& fish : m_fish)
+    // Whatever the new screen, every fish is inside it, and was there at the tick before.
+    for (Fish& fish : m_fish) {
         KeepInside(fish);
+        fish.LastX = fish.X;
+        fish.LastY = fish.Y;
+        fish.LastZ = fish.Z;
+    }
+    m_drawnInto = nullptr; // the next DrawBetween draws the whole frame
 }
 
 std::optional<QPointF> LiveTank::School(const Fish& fish) const
@@ -642,8 +647,12 @@ void LiveTank::KeepInside(Fish& fish)
 void LiveTank::Step()
 {
     ++m_tick;
-    for (Fish& fish : m_fish)
+    for (Fish& fish : m_fish) {
+        fish.LastX = fish.X;
+        fish.LastY = fish.Y;
+        fish.LastZ = fish.Z;
         Move(fish);
+    }
 
     // Bubbles from the aeration: right, centre, left, or all along the sand.
     if (!m_bubble.isNull()) {
@@ -654,10 +663,13 @@ void LiveTank::Step()
                 : m_doc.Aeration == AerationPosition::Left   ? 0.15 * w + Between(-8, 8)
                 : m_doc.Aeration == AerationPosition::Centre ? 0.5 * w + Between(-8, 8)
                                                              : 0.85 * w + Between(-8, 8);
-            m_bubbles.push_back(
-                {std::clamp(x, 0.0, w - 1), double(WaterBottom()), Between(0, 2 * kPi)});
+            const double at = std::clamp(x, 0.0, w - 1);
+            const double bottom = WaterBottom();
+            m_bubbles.push_back({at, bottom, Between(0, 2 * kPi), at, bottom});
         }
         for (Bubble& b : m_bubbles) {
+            b.LastX = b.X;
+            b.LastY = b.Y;
             b.Y -= kBubbleRise;
             b.X = std::clamp(
                 b.X + 0.8 * m_flow + 0.6 * std::sin(b.Phase + m_tick * 0.3), 0.0, w - 1);
@@ -667,6 +679,7 @@ void LiveTank::Step()
 
     // Food sinks to the sand and lies there a while.
     for (Food& f : m_food) {
+        f.LastY = f.Y;
         f.Y = std::min(f.Y + kFoodSink, double(WaterBottom()));
         ++f.Age;
     }
@@ -678,7 +691,7 @@ void LiveTank::DropFood(double x)
     if (m_morsel.isNull())
         return;
     for (int i = 0; i < 5; ++i)
-        m_food.push_back({std::clamp(x + Between(-15, 15), 0.0, m_screen.width() - 1.0), 0.0, 0});
+        m_food.push_back({std::clamp(x + Between(-15, 15), 0.0, m_screen.width() - 1.0), 0.0, 0, 0.0});
 }
 
 int LiveTank::FishFrame(const Fish& fish) const
@@ -690,19 +703,26 @@ int LiveTank::FishFrame(const Fish& fish) const
     return std::clamp(cell, 0, std::max(kind.FrameCount - 1, 0));
 }
 
-Rect LiveTank::FishRect(const Fish& fish) const
+QPointF LiveTank::FishCentre(const Fish& fish, double between) const
 {
-    const QSizeF size = FishSize(fish);
+    return {fish.LastX + (fish.X - fish.LastX) * between, fish.LastY + (fish.Y - fish.LastY) * between};
+}
+
+Rect LiveTank::FishRect(const Fish& fish, double between) const
+{
+    const QSizeF size = FishSize(fish, between);
+    const QPointF centre = FishCentre(fish, between);
     const int w = int(std::lround(size.width() * m_kx));
     const int h = int(std::lround(size.height() * m_ky));
-    const int left = int(std::lround(fish.X * m_kx - w / 2.0));
-    const int top = int(std::lround(fish.Y * m_ky - h / 2.0));
+    const int left = int(std::lround(centre.x() * m_kx - w / 2.0));
+    const int top = int(std::lround(centre.y() * m_ky - h / 2.0));
     // Swimming to the right, the bitmap (which swims to the left) is mirrored.
     return fish.Facing > 0 ? Rect {left + w, top, left, top + h}
                            : Rect {left, top, left + w, top + h};
 }
 
-void LiveTank::DrawFish(QImage& frame, double nearest, double farthest) const
+void LiveTank::DrawFish(QImage& frame, QPoint origin, double between, double nearest,
+                        double farthest) const
 {
     std::vector<const Fish*> band;
     for (const Fish& fish : m_fish) {
@@ -712,15 +732,70 @@ void LiveTank::DrawFish(QImage& frame, double nearest, double farthest) const
     // The farther first.
     std::stable_sort(
         band.begin(), band.end(), [](const Fish* a, const Fish* b) { return a->Z > b->Z; });
+    const QRect shown(origin, frame.size());
     for (const Fish* fish : band) {
         const Kind& kind = m_kinds[size_t(fish->Kind)];
         if (kind.Frames.isNull())
             continue; // not made yet, or could not be
+        const Rect r = FishRect(*fish, between);
+        if (!shown.intersects(QRect(QPoint(std::min(r.Left, r.Right), r.Top),
+                                    QPoint(std::max(r.Left, r.Right), r.Bottom))))
+            continue;
         const int w = kind.Frames.width() / kind.FrameCount;
         const int cell = FishFrame(*fish);
-        StretchCopy(frame, FishRect(*fish), kind.Frames,
-            {cell * w, 0, (cell + 1) * w, kind.Frames.height()}, RasterOp::Sprite);
+        StretchCopy(frame,
+                    {r.Left - origin.x(), r.Top - origin.y(), r.Right - origin.x(), r.Bottom - origin.y()},
+                    kind.Frames, {cell * w, 0, (cell + 1) * w, kind.Frames.height()},
+                    RasterOp::Sprite);
     }
+}
+
+void LiveTank::DrawScene(QImage& target, QPoint origin, double between) const
+{
+    // The background and the sand of the part shown.
+    const qsizetype row = qsizetype(target.width()) * 4;
+    for (int y = 0; y < target.height(); ++y)
+        std::memcpy(target.scanLine(y), m_base.constScanLine(origin.y() + y) + qsizetype(origin.x()) * 4,
+                    size_t(row));
+
+    // Swaying accessories move left and right, each at a pace of its own, from where the
+    // tank preview puts them.
+    const double amplitude = std::max(2.0, m_output.width() / 160.0);
+    const double tick = m_tick - 1 + between;
+    const auto sway = [&](int i) {
+        if (!m_doc.ObjectTable[size_t(i)].Sway)
+            return 0;
+        const double period = 50 + 13 * (i % 5);
+        return int(std::lround(amplitude * std::sin(2 * kPi * tick / period)));
+    };
+    const auto accessories = [&](bool spread, int layer) {
+        DrawAccessoryLayer(target, m_doc, m_accessories, m_outputSandHeight, spread, layer, sway,
+                           &StretchCopy, m_output, origin);
+    };
+    const auto sprite = [&](const QImage& picture, double x, double y) {
+        const int left = int(std::lround(x * m_kx)) - picture.width() / 2 - origin.x();
+        const int top = int(std::lround(y * m_ky)) - picture.height() - origin.y();
+        if (left >= target.width() || top >= target.height() || left + picture.width() <= 0
+            || top + picture.height() <= 0)
+            return;
+        StretchCopy(target, {left, top, left + picture.width(), top + picture.height()}, picture,
+                    {0, 0, picture.width(), picture.height()}, RasterOp::Sprite);
+    };
+    for (int layer = 0; layer <= 6; layer += 2)
+        accessories(true, layer);
+    // By depth: the back accessories, the fish behind the middle, the middle accessories
+    // and the bubbles, the fish behind the front, the front accessories, the fish on the
+    // front glass, the food.
+    accessories(false, 0);
+    DrawFish(target, origin, between, 0.5, 1.0);
+    accessories(false, 2);
+    for (const Bubble& b : m_bubbles)
+        sprite(m_bubble, b.LastX + (b.X - b.LastX) * between, b.LastY + (b.Y - b.LastY) * between);
+    DrawFish(target, origin, between, 0.1, 0.5);
+    accessories(false, 4);
+    DrawFish(target, origin, between, -1.0, 0.1);
+    for (const Food& f : m_food)
+        sprite(m_morsel, f.X, f.LastY + (f.Y - f.LastY) * between);
 }
 
 void LiveTank::Draw(QImage& frame) const
@@ -730,40 +805,93 @@ void LiveTank::Draw(QImage& frame) const
         if (frame.isNull())
             throw TooLarge(m_output);
     }
-    std::memcpy(frame.bits(), m_base.constBits(), size_t(m_base.sizeInBytes()));
+    DrawScene(frame, QPoint(0, 0), 1.0);
+}
 
-    // Swaying accessories move left and right, each at a pace of its own, from where the
-    // tank preview puts them.
-    const double amplitude = std::max(2.0, m_output.width() / 160.0);
-    const auto sway = [&](int i) {
-        if (!m_doc.ObjectTable[size_t(i)].Sway)
-            return 0;
-        const double period = 50 + 13 * (i % 5);
-        return int(std::lround(amplitude * std::sin(2 * kPi * m_tick / period)));
+void LiveTank::MovingRects(double between, std::vector<QRect>& rects) const
+{
+    rects.clear();
+    for (const Fish& fish : m_fish) {
+        const Rect r = FishRect(fish, between);
+        rects.emplace_back(QPoint(std::min(r.Left, r.Right), r.Top),
+                           QPoint(std::max(r.Left, r.Right), r.Bottom));
+    }
+    const auto sprite = [&](const QImage& picture, double x, double y) {
+        if (!picture.isNull())
+            rects.emplace_back(int(std::lround(x * m_kx)) - picture.width() / 2,
+                               int(std::lround(y * m_ky)) - picture.height(), picture.width(),
+                               picture.height());
     };
-    for (int layer = 0; layer <= 6; layer += 2)
-        DrawAccessoryLayer(frame, m_doc, m_accessories, m_outputSandHeight, true, layer, sway);
-    // By depth: the back accessories, the fish behind the middle, the middle accessories
-    // and the bubbles, the fish behind the front, the front accessories, the fish on the
-    // front glass, the food.
-    DrawAccessoryLayer(frame, m_doc, m_accessories, m_outputSandHeight, false, 0, sway);
-    DrawFish(frame, 0.5, 1.0);
-    DrawAccessoryLayer(frame, m_doc, m_accessories, m_outputSandHeight, false, 2, sway);
-    for (const Bubble& b : m_bubbles) {
-        const int x = int(std::lround(b.X * m_kx)) - m_bubble.width() / 2;
-        const int y = int(std::lround(b.Y * m_ky)) - m_bubble.height();
-        StretchCopy(frame, {x, y, x + m_bubble.width(), y + m_bubble.height()}, m_bubble,
-            {0, 0, m_bubble.width(), m_bubble.height()}, RasterOp::Sprite);
+    for (const Bubble& b : m_bubbles)
+        sprite(m_bubble, b.LastX + (b.X - b.LastX) * between, b.LastY + (b.Y - b.LastY) * between);
+    for (const Food& f : m_food)
+        sprite(m_morsel, f.X, f.LastY + (f.Y - f.LastY) * between);
+    // A swaying accessory's whole reach, as it moves every frame.
+    const int reach = int(std::ceil(std::max(2.0, m_output.width() / 160.0))) + 1;
+    for (int i = 0; i <= std::min(m_doc.LastObject, kMaxObjects - 1); ++i) {
+        if (m_doc.ObjectTable[size_t(i)].Sway) {
+            const QRect r = AccessoryRect(m_output, m_doc, m_accessories, m_outputSandHeight, i);
+            if (!r.isEmpty())
+                rects.push_back(r.adjusted(-reach, 0, reach, 0));
+        }
     }
-    DrawFish(frame, 0.1, 0.5);
-    DrawAccessoryLayer(frame, m_doc, m_accessories, m_outputSandHeight, false, 4, sway);
-    DrawFish(frame, -1.0, 0.1);
-    for (const Food& f : m_food) {
-        const int x = int(std::lround(f.X * m_kx)) - m_morsel.width() / 2;
-        const int y = int(std::lround(f.Y * m_ky)) - m_morsel.height();
-        StretchCopy(frame, {x, y, x + m_morsel.width(), y + m_morsel.height()}, m_morsel,
-            {0, 0, m_morsel.width(), m_morsel.height()}, RasterOp::Sprite);
+}
+
+void LiveTank::DrawBetween(QImage& frame, double between, std::vector<QRect>& changed)
+{
+    changed.clear();
+    std::vector<QRect> moving;
+    MovingRects(between, moving);
+    const QRect whole(QPoint(0, 0), m_output);
+    if (frame.size() != m_base.size() || frame.format() != m_base.format()
+        || m_drawnInto != frame.constBits() || m_drawnKey != frame.cacheKey()) {
+        if (frame.size() != m_base.size() || frame.format() != m_base.format())
+            frame = QImage(m_base.size(), m_base.format());
+        if (frame.isNull())
+            throw TooLarge(m_output);
+        DrawScene(frame, QPoint(0, 0), between);
+        changed.push_back(whole);
+    } else {
+        // Where something stood and where it stands now: rectangles that overlap become
+        // one, until none does.
+        std::vector<QRect> dirty = m_drawnMoving;
+        dirty.insert(dirty.end(), moving.begin(), moving.end());
+        for (QRect& r : dirty)
+            r = r.adjusted(-1, -1, 1, 1) & whole;
+        std::erase_if(dirty, [](const QRect& r) { return r.isEmpty(); });
+        for (bool merged = true; merged;) {
+            merged = false;
+            for (size_t i = 0; i < dirty.size(); ++i) {
+                for (size_t j = i + 1; j < dirty.size(); ++j) {
+                    if (dirty[i].intersects(dirty[j])) {
+                        dirty[i] |= dirty[j];
+                        dirty[j] = dirty.back();
+                        dirty.pop_back();
+                        merged = true;
+                        --j;
+                    }
+                }
+            }
+        }
+        qint64 area = 0;
+        for (const QRect& r : dirty)
+            area += qint64(r.width()) * r.height();
+        if (area * 2 > qint64(whole.width()) * whole.height()) {
+            DrawScene(frame, QPoint(0, 0), between); // most of it: at once
+            changed.push_back(whole);
+        } else {
+            for (const QRect& r : dirty) {
+                // A picture over that part of the frame's own pixels.
+                QImage part(frame.scanLine(r.top()) + qsizetype(r.left()) * 4, r.width(), r.height(),
+                            frame.bytesPerLine(), frame.format());
+                DrawScene(part, r.topLeft(), between);
+                changed.push_back(r);
+            }
+        }
     }
+    m_drawnInto = frame.constBits();
+    m_drawnKey = frame.cacheKey();
+    m_drawnMoving = std::move(moving);
 }
 
 } // namespace aquarium

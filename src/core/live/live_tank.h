@@ -71,15 +71,18 @@ public:
         int Facing = -1; // -1 to the left (as the bitmap), 1 right
         int FrameIndex = 0;
         int Rest = 0; // ticks of rest left
+        double LastX = 0, LastY = 0, LastZ = 0; // where it was at the tick before
     };
     struct Bubble
     {
         double X = 0, Y = 0, Phase = 0;
+        double LastX = 0, LastY = 0;
     };
     struct Food
     {
         double X = 0, Y = 0;
         int Age = 0;
+        double LastY = 0;
     };
     struct Kind
     {
@@ -130,6 +133,14 @@ public:
     void DropFood(double x);
     // The frame of the current tick, output sized.
     void Draw(QImage& frame) const;
+    // The frame a part of the way from the tick before to the current one (between 0 the
+    // tick before, 1 the current tick): each fish, bubble, morsel and swaying accessory
+    // placed between its two positions, for a display faster than the ticks. Draws only
+    // where something moved since the last call into the same frame; changed gets the
+    // rectangles drawn (the whole frame after a new frame, an Update or new fish frames).
+    void DrawBetween(QImage& frame, double between, std::vector<QRect>& changed);
+    // The centre of a fish between the tick before and the current one, screen pixels.
+    [[nodiscard]] QPointF FishCentre(const Fish& fish, double between) const;
 
     [[nodiscard]] QSize Screen() const { return m_screen; }
     [[nodiscard]] QSize Output() const { return m_output; }
@@ -143,10 +154,10 @@ public:
     // The lowest a fish's centre or a bubble may be: the top of the sand.
     [[nodiscard]] int WaterBottom() const { return m_screen.height() - m_sandHeight; }
     // A fish's size on the screen, smaller the farther back it swims.
-    [[nodiscard]] QSizeF FishSize(const Fish& fish) const;
+    [[nodiscard]] QSizeF FishSize(const Fish& fish, double between = 1) const;
     // Where a fish is drawn on the output: its rectangle, mirrored (right before left)
     // when it swims to the right; the frame of its kind it shows.
-    [[nodiscard]] Rect FishRect(const Fish& fish) const;
+    [[nodiscard]] Rect FishRect(const Fish& fish, double between = 1) const;
     [[nodiscard]] int FishFrame(const Fish& fish) const;
 
 private:
@@ -162,7 +173,12 @@ private:
     void Move(Fish& fish);
     // The glass, the surface and the sand hold it in: its centre half its size inside.
     void KeepInside(Fish& fish);
-    void DrawFish(QImage& frame, double nearest, double farthest) const;
+    // The scene at between, into target, which shows the part of the output at origin.
+    void DrawScene(QImage& target, QPoint origin, double between) const;
+    void DrawFish(QImage& frame, QPoint origin, double between, double nearest,
+                  double farthest) const;
+    // The output rectangles of what moves: fish, bubbles, food, swaying accessories.
+    void MovingRects(double between, std::vector<QRect>& rects) const;
     [[nodiscard]] double Random(); // 0 <= r < 1
     [[nodiscard]] double Between(double low, double high) { return low + (high - low) * Random(); }
     void NoteMissing(const QString& path);
@@ -189,6 +205,10 @@ private:
     std::vector<Food> m_food;
     double m_flow = 0; // pixels per tick to the right
     QStringList m_missing;
+    // What DrawBetween drew last: into which frame, and where what moves stood.
+    const uchar* m_drawnInto = nullptr;
+    qint64 m_drawnKey = 0; // the frame's cache key then: changed by any other drawing
+    std::vector<QRect> m_drawnMoving;
 };
 
 } // namespace aquarium

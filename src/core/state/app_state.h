@@ -95,8 +95,9 @@ struct AppState : StateValues
     History Edits;
 
     // Whether the registry named a data folder (false on a first run: the current folder
-    // stands in for it).
+    // stands in for it), and the aquarium file it named (the screen saver's own choice).
     bool Configured = true;
+    QString SettingsAquarium;
 };
 
 // What a fish slot's picture is drawn from: the data folder, the name and the count.

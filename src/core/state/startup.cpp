@@ -119,6 +119,7 @@ void FormCreate(AppState& state, const Registry& registry)
             current += u'\\';
         doc.DataFolder = current + QStringLiteral("tetra.uld");
     }
+    state.SettingsAquarium = doc.DataFolder;
     CheckFolders(state);
 
     doc.SandName = doc.DataSubFolder + (state.Edition98 ? QStringLiteral("sand")

@@ -7,7 +7,7 @@
 #include "core/platform/prompts.h"
 #include "core/state/app_state.h"
 #include "ui/widgets/file_list_box.h"
-#include "ui/widgets/sound_output.h"
+#include "gui/sound_output.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

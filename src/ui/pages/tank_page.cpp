@@ -7,7 +7,7 @@
 #include "ui/widgets/keyboard.h"
 #include "ui/widgets/named.h"
 #include "ui/widgets/list_box.h"
-#include "ui/widgets/sound_output.h"
+#include "gui/sound_output.h"
 
 #include <QCheckBox>
 #include <QFrame>

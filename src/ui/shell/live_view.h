@@ -2,7 +2,7 @@
 
 #include "core/live/live_tank.h"
 #include "core/live/soundtrack.h"
-#include "ui/widgets/sound_output.h"
+#include "gui/sound_output.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -19,7 +19,7 @@
 #include "ui/widgets/file_list_box.h"
 #include "ui/widgets/keyboard.h"
 #include "ui/widgets/named.h"
-#include "ui/widgets/sound_output.h"
+#include "gui/sound_output.h"
 #include "ui/widgets/window_place.h"
 
 #include <QAction>

@@ -32,6 +32,7 @@ private Q_SLOTS:
     void missingFilesAreNamedOnce();
     void framesWithinTheBudget();
     void fishLargerThanTheTankStaysInIt();
+    void betweenTheTicks();
 };
 
 namespace {
@@ -201,6 +202,49 @@ void TestLiveTank::sameSeedSameFrames()
         other.Step();
     }
     QVERIFY(differs);
+}
+
+void TestLiveTank::betweenTheTicks()
+{
+    // Drawn a part of the way between two ticks, only where something moved: each frame
+    // is the frame drawn whole, and each fish lies between its two positions.
+    Scene scene(Character(u"SchoolingFrequency=50"_qs), 12);
+    scene.doc.Aeration = AerationPosition::All;
+    scene.doc.ObjectTable[0].Sway = 1;
+    LiveTank tank = scene.Tank(QSize(320, 240), 3);
+    QImage frame, whole;
+    std::vector<QRect> changed;
+    tank.DrawBetween(frame, 1.0, changed);
+    QCOMPARE(changed, std::vector<QRect> {frame.rect()});
+    for (int t = 0; t < 40; ++t) {
+        tank.Step();
+        if (t == 5)
+            tank.DropFood(100);
+        for (double between : {0.0, 0.3, 0.75, 1.0}) {
+            tank.DrawBetween(frame, between, changed);
+            QImage alone; // a frame of its own is drawn whole
+            tank.DrawBetween(alone, between, changed);
+            QCOMPARE(frame, alone);
+            tank.DrawBetween(frame, between, changed); // (alone was the last one drawn)
+            for (const LiveTank::Fish& fish : tank.Fishes()) {
+                const QPointF at = tank.FishCentre(fish, between);
+                QVERIFY(std::min(fish.LastX, fish.X) <= at.x() && at.x() <= std::max(fish.LastX, fish.X));
+                QVERIFY(std::min(fish.LastY, fish.Y) <= at.y() && at.y() <= std::max(fish.LastY, fish.Y));
+                if (between == 0.0)
+                    QCOMPARE(at, QPointF(fish.LastX, fish.LastY));
+            }
+        }
+        tank.Draw(whole); // at the tick itself: the frame the tool writes
+        QCOMPARE(frame, whole);
+    }
+    // Between two frames little changes: a few rectangles, not the whole frame.
+    tank.Step();
+    tank.DrawBetween(frame, 0.5, changed);
+    tank.DrawBetween(frame, 0.6, changed);
+    qint64 area = 0;
+    for (const QRect& r : changed)
+        area += qint64(r.width()) * r.height();
+    QVERIFY2(area < 320 * 240 / 2, qPrintable(QString::number(area)));
 }
 
 void TestLiveTank::swimmingValues_data()

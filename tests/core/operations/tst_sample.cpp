@@ -40,18 +40,7 @@ private:
 void TestSample::init()
 {
     m_world = std::make_unique<TestWorld>();
-    // The sample as make run lays it out: C:\aquarium, the MIDI list in C:\aquarium\midi.
-    const QString source = QStringLiteral(AQUARIUM_SAMPLES_DIR);
-    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString rest = QDir(source).relativeFilePath(file).replace(u'/', u'\\');
-        QFile in(file);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        m_world->WriteFile(u"C:\\aquarium\\"_qs + rest, in.readAll());
-    }
-    m_world->WriteRegistry({{u"DataFile"_qs, u"C:\\aquarium\\tetra.uld"_qs},
-                            {u"BGMFile"_qs, u"C:\\aquarium\\midi\\sample.lst"_qs}});
+    m_world->WriteSample();
     m_world->EnterFolder(u"C:\\aquarium"_qs);
     m_files = std::make_unique<Files>(m_world->Paths());
     m_prompts = std::make_unique<ScriptedPrompts>();

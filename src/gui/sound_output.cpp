@@ -1,4 +1,4 @@
-#include "ui/widgets/sound_output.h"
+#include "gui/sound_output.h"
 
 #include "core/document/vocabulary.h"
 #include "core/document/aquarium.h"
