@@ -39,13 +39,14 @@ test-asan:
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j$(JOBS)
 
-# The libFuzzer targets (clang), each run for FUZZ_SECONDS.
+# The libFuzzer targets (clang), each run for FUZZ_SECONDS; FUZZ_TARGETS names some of them
+# (aquarium_file, fish_character, ...), all when empty.
 fuzz:
 	@scripts/install-deps fuzz
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DAQUARIUM_FUZZ=ON
 	cmake --build build-fuzz -j$(JOBS)
-	scripts/run-fuzz build-fuzz $(FUZZ_SECONDS)
+	scripts/run-fuzz build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # The benchmarks; configuring again finds Google Benchmark once it is installed.
 bench: $(BUILD)/CMakeCache.txt

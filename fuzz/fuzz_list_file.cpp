@@ -1,5 +1,6 @@
-// The list file reader and the list operations: reading with CR LF, CR, LF and NUL, the
-// random list filter and sort, and moves and drops at rows taken from the input.
+// The list file reader on bytes in memory and the list operations: reading with CR LF, CR,
+// LF and NUL, the round trip of a list written and read again, the random list filter
+// and sort, and moves and drops at rows taken from the input.
 #include "core/document/list_logic.h"
 #include "core/document/vocabulary.h"
 #include "core/platform/text_file.h"
@@ -12,10 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), int(size));
     QStringList list = SplitLines(DecodeShiftJis(bytes), true);
+    bool encodable = true;
     for (const QString& line : list) {
         if (line.contains(QChar(0)) || line.contains(u'\r') || line.contains(u'\n'))
             std::abort();
+        encodable = encodable && CanEncodeShiftJis(line);
     }
+    // Written as the editor writes a list, it reads back the same.
+    if (encodable && SplitLines(DecodeShiftJis(JoinLinesCrLf(list)), true) != list)
+        std::abort();
     QStringList random = list;
     SortWithoutCase(random);
     FilterRandomList(random);

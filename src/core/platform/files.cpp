@@ -181,12 +181,18 @@ struct Files::PictureCache
 
 namespace {
 
-// Decodes the picture file at host: the direct reader for the common plain BMP files,
-// Qt's reader for every other one. Safe on any thread.
-QImage DecodePicture(const QString& host, const QString& shownPath)
+// Decodes the picture file at host. Safe on any thread.
+QImage DecodePictureFile(const QString& host, const QString& shownPath)
 {
     QFile file;
     OpenRegularHostFile(file, host, shownPath);
+    return Files::DecodePicture(file);
+}
+
+} // namespace
+
+QImage Files::DecodePicture(QIODevice& file)
+{
     if (std::optional<QImage> plain = ReadPlainBmp(file, Files::kMaxPictureSide,
                                                    qint64(Files::kPictureAllocationLimitMb) << 20))
         return *plain;
@@ -218,8 +224,6 @@ QImage DecodePicture(const QString& host, const QString& shownPath)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-} // namespace
-
 Files::Files(PathMap paths)
     : m_paths(std::move(paths)), m_pictures(std::make_shared<PictureCache>())
 {
@@ -238,7 +242,7 @@ QImage Files::Read(const PictureFile& file, const QString& windowsPath) const
 {
     if (std::optional<QImage> kept = m_pictures->Find(file))
         return *kept;
-    const QImage picture = DecodePicture(file.HostPath, windowsPath);
+    const QImage picture = DecodePictureFile(file.HostPath, windowsPath);
     m_pictures->Keep(file, picture);
     return picture;
 }

@@ -2,6 +2,7 @@
 
 #include "core/platform/windows_path.h"
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -50,6 +51,10 @@ public:
     // Loads a BMP picture as RGB32. Missing file: CannotOpen; anything that is not a
     // readable picture of sane size: InvalidBitmap. Pictures read are kept (see below).
     [[nodiscard]] QImage LoadPicture(const QString& windowsPath) const;
+    // The picture in a device open for reading (a file, bytes in memory): the direct
+    // reader for the common plain BMP files, Qt's reader for every other BMP whose pixels
+    // are all there. Anything else throws InvalidBitmap. Safe on any thread.
+    [[nodiscard]] static QImage DecodePicture(QIODevice& device);
     // Loads several pictures on the available cores and hands each to use(index, picture)
     // on the thread that loaded it, several at once: use must touch only what belongs to
     // its index. When pictures cannot be loaded, the error of the first of them in the

@@ -22,9 +22,39 @@ namespace {
 
 constexpr const char* kCodePage = "windows-31j";
 
+// The converter keeps the ASCII codes as they are (the backslash at 5C, the tilde at 7E)
+// apart from three control codes it exchanges (1A, 1C, 7F): text of the others alone needs
+// no converter, the common case of names and keys.
+constexpr bool IsPlain(unsigned code)
+{
+    return code < 0x80 && code != 0x1A && code != 0x1C && code != 0x7F;
+}
+
+bool IsPlain(const QString& text)
+{
+    for (const QChar c : text) {
+        if (!IsPlain(c.unicode()))
+            return false;
+    }
+    return true;
+}
+
+bool IsPlain(const QByteArray& bytes)
+{
+    for (const char c : bytes) {
+        if (!IsPlain(static_cast<unsigned char>(c)))
+            return false;
+    }
+    return true;
+}
+
 // Encodes without judging; reports whether every character had its own bytes.
 QByteArray EncodeRaw(const QString& text, bool& ok)
 {
+    if (IsPlain(text)) {
+        ok = true;
+        return text.toLatin1();
+    }
     QStringEncoder encoder(kCodePage);
     QByteArray bytes = encoder.encode(text);
     ok = !encoder.hasError();
@@ -41,6 +71,8 @@ QByteArray EncodeRaw(const QString& text, bool& ok)
 
 QString DecodeShiftJis(const QByteArray& bytes)
 {
+    if (IsPlain(bytes))
+        return QString::fromLatin1(bytes);
     QStringDecoder decoder(kCodePage);
     QString text = decoder.decode(bytes);
     // ICU marks undecodable bytes with SUB; show them as the replacement character.

@@ -132,7 +132,13 @@ void Recovery::Remove()
 
 std::optional<RecoveryCopy> Recovery::Read(const QString& folder)
 {
-    const std::optional<QByteArray> headerBytes = RecoveryStore::Read(folder, kHeader);
+    return Parse(folder, [&](const QString& name) { return RecoveryStore::Read(folder, name); });
+}
+
+std::optional<RecoveryCopy> Recovery::Parse(
+        const QString& folder, const std::function<std::optional<QByteArray>(const QString&)>& part)
+{
+    const std::optional<QByteArray> headerBytes = part(kHeader);
     if (!headerBytes)
         return std::nullopt;
     const QStringList header = QString::fromUtf8(*headerBytes).split(u'\n', Qt::SkipEmptyParts);
@@ -156,7 +162,7 @@ std::optional<RecoveryCopy> Recovery::Read(const QString& folder)
     copy.MidiFolder = values.value(u"MidiFolder"_qs);
     copy.MidiListShown = values.value(u"MidiListShown"_qs);
     copy.MidiListOnDisk = StampOf(values.value(u"MidiListOnDisk"_qs));
-    const std::optional<QByteArray> aquarium = RecoveryStore::Read(folder, kAquariumCopy);
+    const std::optional<QByteArray> aquarium = part(kAquariumCopy);
     if (!copy.Time.isValid() || copy.DataFolder.isEmpty() || !aquarium)
         return std::nullopt;
     copy.Aquarium = Decoded(*aquarium);
@@ -170,12 +176,12 @@ std::optional<RecoveryCopy> Recovery::Read(const QString& folder)
     } catch (const PlatformError&) {
         return std::nullopt;
     }
-    if (const auto lines = RecoveryStore::Read(folder, kRandomCopy))
+    if (const auto lines = part(kRandomCopy))
         copy.RandomList = Decoded(*lines);
-    if (const auto lines = RecoveryStore::Read(folder, kMidiCopy))
+    if (const auto lines = part(kMidiCopy))
         copy.MidiList = Decoded(*lines);
     if (values.contains(u"Character"_qs)) {
-        const std::optional<QByteArray> lines = RecoveryStore::Read(folder, kCharacterCopy);
+        const std::optional<QByteArray> lines = part(kCharacterCopy);
         if (!lines)
             return std::nullopt;
         CharacterCopy character;

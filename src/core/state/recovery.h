@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -77,6 +78,9 @@ public:
 
     // Reads a copy; nothing when it cannot be read.
     [[nodiscard]] static std::optional<RecoveryCopy> Read(const QString& folder);
+    // The same over the copy's files as part(name) gives them (nothing: not there).
+    [[nodiscard]] static std::optional<RecoveryCopy> Parse(
+            const QString& folder, const std::function<std::optional<QByteArray>(const QString&)>& part);
 
 private:
     AppState& m_state;

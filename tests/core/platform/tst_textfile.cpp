@@ -22,6 +22,7 @@ private Q_SLOTS:
     void everyJapaneseTextRoundTrips();
     void knownBytes_data();
     void knownBytes();
+    void asciiReadsTheSameBesideJapanese();
     void splitLines_data();
     void splitLines();
     void writesCrLfAfterEveryLine();
@@ -72,6 +73,21 @@ void TestTextFile::knownBytes()
     QFETCH(QByteArray, bytes);
     QCOMPARE(EncodeShiftJis(text), bytes);
     QCOMPARE(DecodeShiftJis(bytes), text);
+}
+
+// A line of ASCII alone and the same line in a file with Japanese go the same way, both
+// ways: otherwise a file would change each time it is saved.
+void TestTextFile::asciiReadsTheSameBesideJapanese()
+{
+    for (int code = 1; code < 0x80; ++code) {
+        const QByteArray ascii = QByteArray("a") + char(code) + "b";
+        const QString text = DecodeShiftJis(ascii);
+        QCOMPARE(DecodeShiftJis(ascii + "\x82\xa0"), text + u'あ');
+        if (CanEncodeShiftJis(text)) {
+            QCOMPARE(EncodeShiftJis(text), ascii);
+            QCOMPARE(EncodeShiftJis(text + u'あ'), ascii + "\x82\xa0");
+        }
+    }
 }
 
 void TestTextFile::splitLines_data()

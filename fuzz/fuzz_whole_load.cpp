@@ -1,6 +1,7 @@
-// The aquarium reader over a fake data folder: the whole load (sections, accessory
-// pictures, folders, fish pictures, tank preview) of whatever bytes come, and a save of
-// what was read. Nothing may crash, hang or run past the end of the file.
+// The whole load of an aquarium file over a fake data folder, as the program does it: the
+// file written to disk and read, the accessory pictures, folders, fish pictures and tank
+// preview, then a save of what was read. Slow by nature (files and pictures); the
+// parsers alone are fuzzed in memory by the other targets.
 #include "fuzz_support.h"
 
 #include "core/document/aquarium_file.h"
