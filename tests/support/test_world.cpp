@@ -113,6 +113,29 @@ void TestWorld::WriteSample() const
                    {u"BGMFile"_qs, u"C:\\aquarium\\midi\\sample.lst"_qs}});
 }
 
+void TestWorld::WriteEditingWorld() const
+{
+    const QByteArray aquarium
+        = "//\r\nKesso's Screen Saver Ulvaro\r\n//\r\n\r\n//Ulvaro Data\r\n[Option]\r\n"
+          "\tPosOfAiration  =\t\x8d\xb6\r\n\r\n[Fish]\r\n\tdata\\neon,\t1,\t2,\t5\r\n"
+          "\tdata\\guppy,\t1,\t1,\t3\r\nDATA END\r\n\r\n[Bottom]\r\n\tdata\\sand\r\n\r\n"
+          "[Bubble]\r\n\tdata\\bubble\r\n\r\n[Food]\r\n\tdata\\esa\r\n\r\n[Sound]\r\n\tdata\\boo-n\r\n"
+          "\r\n[ObjectBMP]\r\n\tdata\\kusa\r\nDATA END\r\n\r\n[Object]\r\n"
+          "\t0,\tfront,\tbottom,\t7\r\nDATA END\r\n\r\n// END\r\n";
+    WriteFile(u"C:\\aq\\tetra.uld"_qs, aquarium);
+    WriteFile(u"C:\\aq\\sea.uld"_qs, aquarium);
+    WriteFile(u"C:\\aq\\random.uld"_qs, "tetra.uld\r\n");
+    for (const char* folder : {"data", "pics"}) {
+        const QString f = u"C:\\aq\\"_qs + QLatin1String(folder) + u'\\';
+        WritePicture(f + u"sand.bmp"_qs, SolidPicture(1024, 96, 0x204080));
+        WritePicture(f + u"neon.bmp"_qs, SolidPicture(300, 100, 0x0000FF));
+        QImage kusa = SolidPicture(64, 96, 0x00A000);
+        SetPixelAt(kusa, 0, 0, kBlack);
+        WritePicture(f + u"kusa.bmp"_qs, kusa);
+    }
+    WritePicture(u"C:\\aq\\data\\iwa.bmp"_qs, SolidPicture(128, 64, 0x808080));
+}
+
 FileSizeLimit::FileSizeLimit(qint64 bytes)
 {
     std::signal(SIGXFSZ, SIG_IGN);

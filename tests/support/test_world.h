@@ -41,6 +41,10 @@ public:
     // The sample as make run lays it out: its folder as C:\aquarium (the MIDI list in
     // C:\aquarium\midi), the registry naming tetra.uld and the list.
     void WriteSample() const;
+    // A small world to edit in: C:\aq\tetra.uld and sea.uld (neon and guppy, sand, bubble,
+    // food, sound and one accessory kusa), random.uld naming tetra.uld, and the pictures
+    // sand, neon and kusa in C:\aq\data and C:\aq\pics, iwa in data.
+    void WriteEditingWorld() const;
 
 private:
     QTemporaryDir m_dir;

@@ -59,33 +59,11 @@ private:
 using Edit = std::function<void(UserEdits&, ScriptedPrompts&)>;
 Q_DECLARE_METATYPE(Edit)
 
-namespace {
-
-const QByteArray kAquarium
-    = "Kesso's Screen Saver Ulvaro\r\n[Option]\r\n\tPosOfAiration  =\t\x8d\xb6\r\n"
-      "[Fish]\r\n\tdata\\neon,\t1,\t2,\t5\r\n\tdata\\guppy,\t1,\t1,\t3\r\nDATA END\r\n"
-      "[Bottom]\r\n\tdata\\sand\r\n[Bubble]\r\n\tdata\\bubble\r\n[Food]\r\n\tdata\\esa\r\n"
-      "[Sound]\r\n\tdata\\boo-n\r\n[ObjectBMP]\r\n\tdata\\kusa\r\nDATA END\r\n"
-      "[Object]\r\n\t0,\tfront,\tbottom,\t7\r\nDATA END\r\n";
-
-} // namespace
-
 void TestHistory::init()
 {
     m_world = std::make_unique<TestWorld>();
     TestWorld& w = *m_world;
-    w.WriteFile(u"C:\\aq\\tetra.uld"_qs, kAquarium);
-    w.WriteFile(u"C:\\aq\\sea.uld"_qs, kAquarium);
-    w.WriteFile(u"C:\\aq\\random.uld"_qs, "tetra.uld\r\n");
-    for (const char* folder : {"data", "pics"}) {
-        const QString f = u"C:\\aq\\"_qs + QLatin1String(folder) + u'\\';
-        w.WritePicture(f + u"sand.bmp"_qs, SolidPicture(1024, 96, 0x204080));
-        w.WritePicture(f + u"neon.bmp"_qs, SolidPicture(300, 100, 0x0000FF));
-        QImage kusa = SolidPicture(64, 96, 0x00A000);
-        SetPixelAt(kusa, 0, 0, kBlack);
-        w.WritePicture(f + u"kusa.bmp"_qs, kusa);
-    }
-    w.WritePicture(u"C:\\aq\\data\\iwa.bmp"_qs, SolidPicture(128, 64, 0x808080));
+    w.WriteEditingWorld();
     for (const char* name : {"a.mid", "b.mid", "x.mid"})
         w.WriteFile(u"C:\\m\\"_qs + QLatin1String(name), "MThd");
     w.WriteFile(u"C:\\m\\songs.lst"_qs, "a.mid\r\nb.mid\r\n");
